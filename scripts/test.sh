@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the test suite. The build folder may be given as the first argument,
+# and further CMake options after it (the sanitizer build uses this).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+build_dir=${1:-build}
+shift || true
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+cmake --build "$build_dir" -j "$(nproc)"
+ctest --test-dir "$build_dir" -j "$(nproc)" --output-on-failure

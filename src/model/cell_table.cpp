@@ -1,0 +1,27 @@
+#include "model/cell_table.h"
+
+#include "app/program.h"
+#include "platform/number_text.h"
+#include "platform/text.h"
+
+void apply_cell_grid() {
+  auto& g = program();
+  g.total_particles = 0;
+  for (g.loop_i = 0; g.loop_i <= 39; g.loop_i = g.loop_i + 1) {
+    const float kind = g.loop_i;
+    g.kind_rules(kind) = "";
+    g.kind_colour(kind) = g.model_table(kind, cell_value);
+    g.color_count(kind) = g.model_table(40 + kind, cell_value);
+    if (kind < n_kinds()) g.total_particles = single(static_cast<extended>(g.total_particles) + g.model_table(40 + kind, cell_value));
+    for (g.loop_j = 0; g.loop_j <= 39; g.loop_j = g.loop_j + 1) {
+      g.table_row = 80 + 40 * kind + g.loop_j;
+      const float value = g.model_table(g.table_row, cell_value);
+      // A visible cell with a value whose nearest integer shares a bit with the visible flag.
+      if ((round_to_int64(g.model_table(g.table_row, cell_visible)) & round_to_int64(value)) == 0) continue;
+      g.rule_sign = value < 0 ? "-" : "+";
+      g.rule_mag = mid_string(single_to_str(single(abs_single(value))), 2);
+      g.rule_kind = mid_string(single_to_str(g.loop_j), 2);
+      g.kind_rules(kind) = g.kind_rules(kind) + g.rule_sign + g.rule_mag + g.rule_kind;
+    }
+  }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Files by number. An output file is written under a temporary name next to its own and put in
+// place by its close, so a save cut short never leaves a damaged file behind.
+#include <array>
+#include <cstdio>
+#include <string>
+
+enum FileMode : int {
+  file_mode_input = 3,
+  file_mode_output = 4,
+};
+
+struct OpenFile {
+  std::FILE* stream = nullptr;
+  int mode = 0;
+  std::string name;            // the name it was opened by
+  std::string temporary_name;  // output only: where it is written until its close
+  bool write_failed = false;
+};
+
+struct FileTable {
+  std::array<OpenFile, 256> files{};
+  long writes_until_failure = -1;  // tests: a write fails after this many, -1 for never
+};
+
+void open_file(const std::string& name, int mode, int file_number);
+void close_file(int file_number, bool number_given = true);
+void file_print_text(int file_number, const std::string& text, bool add_blank, bool add_zone, bool add_line_end);
+double file_read_number(int file_number);
+void kill_files(const std::string& pattern);
+
+// Closes every file without putting unfinished output in place: the end of the program and a
+// restart abandon what was being written.
+void abandon_all_files();

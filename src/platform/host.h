@@ -1,0 +1,17 @@
+#pragma once
+// What the screen runtime needs from the program's host: the window in the real program, a
+// scripted stand-in in the tests.
+#include <cstdint>
+#include <string>
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  // The screen mode changed the window's size (640 x 400 text, 640 x 480 graphics).
+  virtual void window_size_changed(int width, int height) = 0;
+  // The shown page changed (a page swap, or a drawing on the page that is shown): the host
+  // copies what it needs before returning; the logic goes on drawing on another page.
+  virtual void page_shown(const std::uint8_t* pixels, int width, int height) = 0;
+  // The error report: caption, then the text of three lines. True means Yes (go on).
+  virtual bool report_error(const std::string& caption, const std::string& text) = 0;
+};

@@ -1,0 +1,57 @@
+#pragma once
+// The screen: the start-up text mode and graphics mode 12 with its pages of 640 x 480 pixels in
+// colours 0-15, text printing in 8 x 16 cells, lines, circles and pixels on the drawing page.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+constexpr int screen_width = 640;
+constexpr int graphics_height = 480;
+constexpr int text_mode_height = 400;
+constexpr int text_mode = 0;
+constexpr int graphics_mode = 12;
+
+struct Page {
+  int width = screen_width, height = graphics_height;
+  std::vector<std::uint8_t> pixels;  // one colour number per pixel, row by row
+  int foreground = 15, background = 0;
+  int cursor_row = 1, cursor_column = 1;  // 1-based text cell
+  bool line_end_pending = false;
+  std::uint8_t pixel(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+struct ScreenState {
+  int mode = text_mode;
+  std::vector<std::unique_ptr<Page>> pages;
+  int drawing_page = 0, shown_page = 0;
+  float last_x = 0, last_y = 0;  // the last point drawn
+};
+
+// Given bits: 1 the mode, 4 the drawing page, 8 the shown page.
+void set_screen_mode(int mode, int drawing_page, int shown_page, int given);
+void clear_screen();
+// Given bits: 1 the foreground, 2 the background.
+void set_color(int foreground, int background = 0, int given = 1);
+// Given bits: 1 the row, 2 the column (1-based).
+void set_text_cursor(int row, int column, int given = 3);
+void print_fit_check(const std::string& item);
+void print_text(const std::string& text, bool line_end);
+void print_comma_tab();
+// Appends value formatted by the template (the logic uses "###.##") to output.
+void print_using_single(const std::string& format, float value, std::string& output);
+void draw_line(float x1, float y1, float x2, float y2, int colour);
+// Given bits: 2 the colour, 4 the start angle, 8 the end angle, 16 the aspect.
+void draw_circle(double x, double y, double radius, int colour, double start, double end, double aspect, int given);
+void set_pixel(float x, float y, int colour);
+
+// The start-up text mode again, as at program start: the restart's half of the screen.
+void reset_screen();
+// The page the logic draws on, and the one the window shows.
+Page& drawing_page();
+const Page& shown_page();
+// The colour of palette entry 0-15 as red, green, blue.
+struct Rgb {
+  std::uint8_t red, green, blue;
+};
+extern const Rgb palette[16];

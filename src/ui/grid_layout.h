@@ -1,0 +1,4 @@
+#pragma once
+
+// Positions, limits, visibility and help texts of every cell; factory values on a fresh setup.
+void build_cell_grid();
