@@ -1,0 +1,30 @@
+#pragma once
+// The error report between the logic and the window: the logic posts its report and waits for
+// the answer, which the window gives from its dialog. Once the window is gone every report is
+// answered No, so the logic always comes to an end.
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+
+struct PostedReport {
+  std::string caption, text;
+};
+
+class ReportMailbox {
+ public:
+  // The logic's side: true means Yes.
+  bool ask(const std::string& caption, const std::string& text);
+  // The window's side: the report waiting to be shown, handed out once.
+  std::optional<PostedReport> take_question();
+  void answer(bool yes);
+  // The window closed: the waiting report and every later one are answered No.
+  void close();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable answered_;
+  std::optional<PostedReport> question_;
+  bool waiting_ = false, handed_out_ = false, closed_ = false;
+  std::optional<bool> answer_;
+};
