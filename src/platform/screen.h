@@ -11,6 +11,8 @@ constexpr int graphics_height = 480;
 constexpr int text_mode_height = 400;
 constexpr int text_mode = 0;
 constexpr int graphics_mode = 12;
+constexpr int cell_width = 8, cell_height = 16;
+constexpr int text_columns = 80;
 
 struct Page {
   int width = screen_width, height = graphics_height;
@@ -19,6 +21,12 @@ struct Page {
   int cursor_row = 1, cursor_column = 1;  // 1-based text cell
   bool line_end_pending = false;
   std::uint8_t pixel(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  std::uint8_t& pixel(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  bool contains(std::int64_t x, std::int64_t y) const { return x >= 0 && x < width && y >= 0 && y < height; }
+  // Text rows: 30 in mode 12, 25 in the text mode. The print area is every row but the last,
+  // which the cursor can reach but which never scrolls.
+  int text_rows() const { return height / cell_height; }
+  int print_area_bottom() const { return text_rows() - 1; }
 };
 
 struct ScreenState {
@@ -50,6 +58,8 @@ void reset_screen();
 // The page the logic draws on, and the one the window shows.
 Page& drawing_page();
 const Page& shown_page();
+// After an operation changed the drawing page: hands it to the host when it is also shown.
+void drawing_page_changed();
 // The colour of palette entry 0-15 as red, green, blue.
 struct Rgb {
   std::uint8_t red, green, blue;
