@@ -46,7 +46,8 @@ void set_text_cursor(int row, int column, int given = 3);
 void print_fit_check(const std::string& item);
 void print_text(const std::string& text, bool line_end);
 void print_comma_tab();
-// Appends value formatted by the template (the logic uses "###.##") to output.
+// Appends value formatted by the template (the logic uses "###.##") to output. The template
+// holds digit places "#" with at most one point "."; any other template raises failure 5.
 void print_using_single(const std::string& format, float value, std::string& output);
 void draw_line(float x1, float y1, float x2, float y2, int colour);
 // Given bits: 2 the colour, 4 the start angle, 8 the end angle, 16 the aspect.
