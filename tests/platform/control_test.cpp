@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <future>
 #include <thread>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "support/fresh_program.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ TEST_F(Control, UnhandledFailureIsReportedWithItsTexts) {
 }
 
 TEST_F(Control, NoEndsTheProgramWithExitCodeZeroAndClosesFiles) {
-  open_file("/tmp/swarm_control_no.dat", file_mode_output, 1);
+  TemporaryFolder folder;
+  open_file("no.dat", file_mode_output, 1);
   host.report_answers = {false};
   raise_error(62);
   try {
@@ -74,7 +75,8 @@ TEST_F(Control, NoEndsTheProgramWithExitCodeZeroAndClosesFiles) {
   }
   file_print_text(1, "x", true, false, true);
   EXPECT_EQ(take_failure(), 52);
-  EXPECT_NE(std::remove("/tmp/swarm_control_no.dat.saving"), 0);  // the unfinished save is gone
+  EXPECT_FALSE(folder.exists("no.dat.saving"));  // the unfinished save is gone
+  EXPECT_FALSE(folder.exists("no.dat"));
 }
 
 TEST_F(Control, OnlyTheFirstFailureOfAStepCounts) {
@@ -129,7 +131,8 @@ TEST_F(Control, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
   g.model_table(1700, 2) = 5;
   arm_error_trap();
   runtime().failures.in_handler = true;
-  open_file("/tmp/swarm_control_clear.dat", file_mode_output, 1);
+  TemporaryFolder folder;
+  open_file("clear.dat", file_mode_output, 1);
 
   clear_all_variables();
   auto& fresh = program();
@@ -140,6 +143,7 @@ TEST_F(Control, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
   EXPECT_FALSE(runtime().failures.in_handler);
   file_print_text(1, "x", true, false, true);
   EXPECT_EQ(take_failure(), 52);
+  EXPECT_FALSE(folder.exists("clear.dat.saving"));
 }
 
 TEST_F(Control, RuntimeResetGivesTheStartUpScreenAndSequence) {

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/fresh_program.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -28,41 +26,22 @@ std::ostream& operator<<(std::ostream& out, const Read& read) {
   return out << "(" << read.value << ", failure " << read.failure << ")";
 }
 
+// Each test works in an empty current folder of its own, with relative names.
 class Files : public FreshProgram {
  protected:
-  void SetUp() override {
-    FreshProgram::SetUp();
-    char pattern[] = "/tmp/swarm_files_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override {
-    abandon_all_files();
-    fs::remove_all(folder);
-  }
+  void TearDown() override { abandon_all_files(); }
 
-  std::string path(const std::string& name) const { return folder + "/" + name; }
-
-  void write_bytes(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-  }
-  std::string read_bytes(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
   std::vector<std::string> names_in_folder() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
 
   // Reads count values from the file's bytes, each with the failure it raised.
   std::vector<Read> read_values(const std::string& bytes, int count) {
-    write_bytes("input.dat", bytes);
-    open_file(path("input.dat"), file_mode_input, 1);
+    folder.write("input.dat", bytes);
+    open_file("input.dat", file_mode_input, 1);
     EXPECT_EQ(take_failure(), 0);
     std::vector<Read> reads;
     for (int i = 0; i < count; ++i) {
@@ -73,7 +52,7 @@ class Files : public FreshProgram {
     return reads;
   }
 
-  std::string folder;
+  TemporaryFolder folder;
 };
 
 TEST_F(Files, ReadsNumbersBetweenTheirSeparators) {
@@ -104,44 +83,44 @@ TEST_F(Files, ReadsNumbersBetweenTheirSeparators) {
 }
 
 TEST_F(Files, PrintWritesTextBlankAndLineEnd) {
-  open_file(path("out.dat"), file_mode_output, 1);
+  open_file("out.dat", file_mode_output, 1);
   file_print_text(1, " 5", true, false, true);
   file_print_text(1, "-1E+15", true, false, true);
   file_print_text(1, "ab", false, true, false);  // to the next 14-column zone
   file_print_text(1, "c", false, true, true);
   close_file(1);
   EXPECT_EQ(take_failure(), 0);
-  EXPECT_EQ(read_bytes("out.dat"), " 5 \r\n-1E+15 \r\nab" + std::string(12, ' ') + "c" + std::string(13, ' ') + "\r\n");
+  EXPECT_EQ(folder.read("out.dat"), " 5 \r\n-1E+15 \r\nab" + std::string(12, ' ') + "c" + std::string(13, ' ') + "\r\n");
 }
 
 TEST_F(Files, FailuresOfOpeningReadingAndWriting) {
-  write_bytes("there.dat", "1\r\n");
+  folder.write("there.dat", "1\r\n");
   const struct {
     const char* what;
     std::function<void()> action;
     int failure;
   } cases[] = {
-      {"a missing file", [&] { open_file(path("missing.dat"), file_mode_input, 1); }, 53},
-      {"a missing folder, reading", [&] { open_file(path("no/such.dat"), file_mode_input, 1); }, 76},
-      {"a missing folder, writing", [&] { open_file(path("no/such.dat"), file_mode_output, 1); }, 76},
-      {"file number 0", [&] { open_file(path("there.dat"), file_mode_input, 0); }, 52},
+      {"a missing file", [&] { open_file("missing.dat", file_mode_input, 1); }, 53},
+      {"a missing folder, reading", [&] { open_file("no/such.dat", file_mode_input, 1); }, 76},
+      {"a missing folder, writing", [&] { open_file("no/such.dat", file_mode_output, 1); }, 76},
+      {"file number 0", [&] { open_file("there.dat", file_mode_input, 0); }, 52},
       {"a number already open",
        [&] {
-         open_file(path("there.dat"), file_mode_input, 1);
-         open_file(path("there.dat"), file_mode_input, 1);
+         open_file("there.dat", file_mode_input, 1);
+         open_file("there.dat", file_mode_input, 1);
        },
        55},
       {"reading a file not open", [] { file_read_number(2); }, 52},
       {"writing a file not open", [] { file_print_text(2, "x", true, false, true); }, 52},
       {"reading a file open for writing",
        [&] {
-         open_file(path("new.dat"), file_mode_output, 2);
+         open_file("new.dat", file_mode_output, 2);
          file_read_number(2);
        },
        54},
       {"writing a file open for reading",
        [&] {
-         open_file(path("there.dat"), file_mode_input, 3);
+         open_file("there.dat", file_mode_input, 3);
          file_print_text(3, "x", true, false, true);
        },
        54},
@@ -151,60 +130,60 @@ TEST_F(Files, FailuresOfOpeningReadingAndWriting) {
     EXPECT_EQ(take_failure(), c.failure) << c.what;
     abandon_all_files();
   }
-  EXPECT_EQ(read_bytes("there.dat"), "1\r\n");
+  EXPECT_EQ(folder.read("there.dat"), "1\r\n");
 }
 
 TEST_F(Files, OperationsDoNothingWhileAFailureIsPending) {
   raise_error(9);
-  open_file(path("out.dat"), file_mode_output, 1);
+  open_file("out.dat", file_mode_output, 1);
   EXPECT_EQ(take_failure(), 9);
   file_print_text(1, "x", true, false, true);
   EXPECT_EQ(take_failure(), 52);  // the open did not happen
-  EXPECT_FALSE(fs::exists(path("out.dat")));
+  EXPECT_FALSE(folder.exists("out.dat"));
 }
 
 TEST_F(Files, KillDeletesMatchingFilesOnly) {
-  for (const char* name : {"a.dat", "bb.dat", "c.dat", "c.txt", "[x].dat"}) write_bytes(name, "1");
-  fs::create_directory(path("d.dat"));
-  kill_files(path("?.dat"));
+  for (const char* name : {"a.dat", "bb.dat", "c.dat", "c.txt", "[x].dat"}) folder.write(name, "1");
+  fs::create_directory(folder.path() + "/d.dat");
+  kill_files("?.dat");
   EXPECT_EQ(take_failure(), 0);
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"[x].dat", "bb.dat", "c.txt", "d.dat"}));
-  kill_files(path("[x].dat"));  // brackets are no wildcard
-  kill_files(path("*t"));
+  kill_files("[x].dat");  // brackets are no wildcard
+  kill_files("*t");
   EXPECT_EQ(take_failure(), 0);
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"d.dat"}));
 
-  kill_files(path("*.dat"));  // a folder is no file
+  kill_files("*.dat");  // a folder is no file
   EXPECT_EQ(take_failure(), 53);
-  kill_files(path("no/such.dat"));
+  kill_files("no/such.dat");
   EXPECT_EQ(take_failure(), 53);
 
-  write_bytes("open.dat", "1");
-  open_file(path("open.dat"), file_mode_input, 1);
-  kill_files(path("open.dat"));
+  folder.write("open.dat", "1");
+  open_file("open.dat", file_mode_input, 1);
+  kill_files("open.dat");
   EXPECT_EQ(take_failure(), 55);
   close_file(1);
-  kill_files(path("open.dat"));
+  kill_files("open.dat");
   EXPECT_EQ(take_failure(), 0);
-  EXPECT_FALSE(fs::exists(path("open.dat")));
+  EXPECT_FALSE(folder.exists("open.dat"));
 }
 
 TEST_F(Files, SaveReplacesTheOldFileOnlyWhenItIsComplete) {
-  write_bytes("state.dat", "old\r\n");
-  open_file(path("state.dat"), file_mode_output, 1);
+  folder.write("state.dat", "old\r\n");
+  open_file("state.dat", file_mode_output, 1);
   file_print_text(1, " 1", true, false, true);
-  EXPECT_EQ(read_bytes("state.dat"), "old\r\n");  // untouched while the new one is written
+  EXPECT_EQ(folder.read("state.dat"), "old\r\n");  // untouched while the new one is written
   close_file(1);
   EXPECT_EQ(take_failure(), 0);
-  EXPECT_EQ(read_bytes("state.dat"), " 1 \r\n");
+  EXPECT_EQ(folder.read("state.dat"), " 1 \r\n");
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"state.dat"}));
 }
 
 TEST_F(Files, SaveCutShortKeepsTheOldFile) {
-  write_bytes("state.dat", "old\r\n");
+  folder.write("state.dat", "old\r\n");
 
   runtime().files.writes_until_failure = 1;
-  open_file(path("state.dat"), file_mode_output, 1);
+  open_file("state.dat", file_mode_output, 1);
   file_print_text(1, " 1", true, false, true);
   EXPECT_EQ(take_failure(), 0);
   file_print_text(1, " 2", true, false, true);
@@ -212,14 +191,14 @@ TEST_F(Files, SaveCutShortKeepsTheOldFile) {
   file_print_text(1, " 3", true, false, true);  // skipped: the new file is lost already
   close_file(1);
   EXPECT_EQ(take_failure(), 0);  // reported once, at the failing write
-  EXPECT_EQ(read_bytes("state.dat"), "old\r\n");
+  EXPECT_EQ(folder.read("state.dat"), "old\r\n");
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"state.dat"}));
 
   runtime().files.writes_until_failure = -1;
-  open_file(path("state.dat"), file_mode_output, 1);
+  open_file("state.dat", file_mode_output, 1);
   file_print_text(1, " 1", true, false, true);
   abandon_all_files();  // the program ended, or restarted, in the middle of the save
-  EXPECT_EQ(read_bytes("state.dat"), "old\r\n");
+  EXPECT_EQ(folder.read("state.dat"), "old\r\n");
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"state.dat"}));
 }
 
