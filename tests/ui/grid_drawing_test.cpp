@@ -4,20 +4,15 @@
 
 #include <string>
 
-#include "platform/mouse.h"
-#include "platform/screen.h"
-#include "support/fresh_program.h"
 #include "ui/grid_layout.h"
-#include "ui/text_tables.h"
+#include "ui_fixture.h"
 
 namespace {
 
-class GridDrawing : public FreshProgram {
+class GridDrawing : public UiFixture {
  protected:
   void SetUp() override {
-    FreshProgram::SetUp();
-    set_screen_mode(graphics_mode, 0, 1, 13);
-    init_tables();
+    UiFixture::SetUp();
     auto& g = program();
     g.cell_w = 4;
     g.cell_h = 1;
@@ -35,17 +30,6 @@ class GridDrawing : public FreshProgram {
   }
   static float& value(int row) { return program().model_table(row, cell_value); }
   static int rule_row(int r, int c) { return 80 + 40 * r + c; }
-  // The pointer at (x, y) with the given buttons held; the event is the current one.
-  static void pointer(int x, int y, std::uint16_t buttons = 0) {
-    queue_mouse_move(x, y);
-    mouse_input();
-    mouse_input();
-    for (std::uint16_t bit : {mouse_bit_left, mouse_bit_right}) {
-      if ((buttons & bit) == 0) continue;
-      queue_mouse_button(bit, true, x, y);
-      mouse_input();
-    }
-  }
   static int pixel(int x, int y) { return drawing_page().pixel(x, y); }
   // How many pixels of the text cell (0-based column, row) have the colour.
   static int cell_pixels(int column, int row, int colour) {
