@@ -2,7 +2,6 @@
 // Failures of the runtime: an operation that fails records its code and returns its fallback;
 // at the end of the logic's step the failure is reported, or handed to the error trap.
 #include <atomic>
-#include <source_location>
 #include <string>
 
 enum ErrorCode : int {
@@ -47,6 +46,6 @@ void check_statement_events(int step_number);
 
 // Called by the logic after each step that may fail; costs one flag test when nothing happened.
 // The step number in a report is the source line of the step.
-inline void end_step(std::source_location where = std::source_location::current()) {
-  if (statement_event_flag.load(std::memory_order_relaxed)) check_statement_events(static_cast<int>(where.line()));
+inline void end_step(int step_number = __builtin_LINE()) {
+  if (statement_event_flag.load(std::memory_order_acquire)) check_statement_events(step_number);
 }
