@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The program in a real window on a virtual X server (run under xvfb-run): the first start in an
+# empty folder, a right click on a rule cell saved with "m", the end by Esc, and a second start
+# ended by closing the window, which must leave the state file as it was.
+# Arguments: the program, and the folder where a screenshot of a failure is kept.
+set -uo pipefail
+program=$(realpath "$1")
+keep_dir=$(realpath "$2")
+folder=$(mktemp -d)
+shot=$folder/screen.png
+pid=
+
+fail() {
+  echo "FAILED: $*"
+  [ -s "$shot" ] || import -window root "$shot" 2> /dev/null
+  if [ -s "$shot" ]; then
+    cp "$shot" "$keep_dir/window_test_failure.png"
+    echo "screenshot kept in $keep_dir/window_test_failure.png"
+  fi
+  [ -n "$pid" ] && kill "$pid" 2> /dev/null
+  echo "the program's folder: $folder"
+  exit 1
+}
+
+# Runs the command until it succeeds, for at most the given number of seconds.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+window_id() { xdotool search --name '^Untitled$' 2> /dev/null | head -n 1; }
+has_window() { [ -n "$(window_id)" ]; }
+state_lines() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
+window_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1"; }
+cell_value() { sed -n 803p vorka.dat; }
+cell_changed() { [ "$(cell_value)" != "$1" ]; }
+# The number of pixels of the colour (#RRGGBB) in the part of the screenshot (WxH+X+Y).
+pixels_of() { convert "$shot" -crop "$2" +repage txt:- | grep -c "$1"; }
+
+start() {
+  ./particle_swarm &
+  pid=$!
+  wait_for 20 has_window || fail "no window titled Untitled"
+  window=$(window_id)
+  wait_for 20 window_is 640x480 || fail "the window did not take 640 x 480: $(xdotool getwindowgeometry "$window")"
+  # Without a window manager the window may stand partly off the screen, which the screenshot cuts.
+  xdotool windowmove "$window" 0 0
+}
+
+# Waits for the program's end and checks its exit code.
+ended_with_zero() {
+  local deadline=$((SECONDS + 20))
+  while kill -0 "$pid" 2> /dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "$1: the program did not end"
+    sleep 0.1
+  done
+  wait "$pid"
+  local code=$?
+  pid=
+  [ "$code" -eq 0 ] || fail "$1: exit code $code"
+}
+
+cp "$program" "$folder/particle_swarm"
+cd "$folder" || fail "no temporary folder"
+
+start
+wait_for 20 state_lines || fail "no state file of 17018 lines"
+sleep 1
+import -window "$window" "$shot" || fail "no screenshot"
+caption=$(pixels_of '#55FFFF' 120x16+312+0)
+[ "$caption" -gt 100 ] || fail "the caption's colour-11 pixels in row 1 from column 40: $caption"
+outside=$(pixels_of '#55FFFF' 312x16+0+0)
+[ "$outside" -eq 0 ] || fail "colour-11 pixels in row 1 before column 40: $outside"
+border=$(pixels_of '#FFFF55' 640x480+0+0)
+[ "$border" -gt 100 ] || fail "the yellow grid border: $border pixels"
+
+before=$(cell_value)
+xdotool mousemove --window "$window" 44 408
+sleep 0.3
+xdotool mousedown 3
+sleep 0.2
+xdotool mouseup 3
+sleep 0.5
+xdotool key m
+wait_for 10 cell_changed "$before" || fail "the rule cell still holds '$before' after the right click and m"
+changed=$(cell_value)
+saved_by_m=$(stat -c %y vorka.dat)
+sleep 0.1
+xdotool key Escape
+ended_with_zero "Esc"
+[ "$(stat -c %y vorka.dat)" != "$saved_by_m" ] || fail "Esc did not save the state file"
+state_lines && [ "$(cell_value)" = "$changed" ] || fail "the state file saved by Esc is not whole"
+
+start
+sleep 1
+checksum=$(md5sum < vorka.dat)
+modified=$(stat -c %y vorka.dat)
+xdotool windowclose "$window"
+ended_with_zero "closing the window"
+[ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ] ||
+  fail "closing the window changed the state file"
+
+rm -rf "$folder"
+echo "window test passed"
