@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program in a real window on a virtual X server (run under xvfb-run): the first start in an
-# empty folder, a right click on a rule cell saved with "m", the end by Esc, and a second start
-# ended by closing the window, which must leave the state file as it was.
+# empty folder, a right click on a rule cell saved with "m", the end by Esc, a second start
+# ended by closing the window, which must leave the state file as it was, and the error report
+# of a state file cut short, answered No by a click and then left by closing the window.
 # Arguments: the program, and the folder where a screenshot of a failure is kept.
 set -uo pipefail
 program=$(realpath "$1")
@@ -42,12 +43,14 @@ cell_changed() { [ "$(cell_value)" != "$1" ]; }
 # The number of pixels of the colour (#RRGGBB) in the part of the screenshot (WxH+X+Y).
 pixels_of() { convert "$shot" -crop "$2" +repage txt:- | grep -c "$1"; }
 
+# Starts the program and waits for its window at the given size (640x480 by default).
 start() {
   ./particle_swarm &
   pid=$!
   wait_for 20 has_window || fail "no window titled Untitled"
   window=$(window_id)
-  wait_for 20 window_is 640x480 || fail "the window did not take 640 x 480: $(xdotool getwindowgeometry "$window")"
+  local size=${1:-640x480}
+  wait_for 20 window_is "$size" || fail "the window did not take $size: $(xdotool getwindowgeometry "$window")"
   # Without a window manager the window may stand partly off the screen, which the screenshot cuts.
   xdotool windowmove "$window" 0 0
 }
@@ -104,6 +107,24 @@ xdotool windowclose "$window"
 ended_with_zero "closing the window"
 [ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ] ||
   fail "closing the window changed the state file"
+
+# A state file that ends early: the report stops the start-up in the text screen, 640 x 400.
+printf ' 5 \r\n' > vorka.dat
+report_shown() {
+  import -window "$window" "$shot" && [ "$(pixels_of '#0000AA' 240x20+200+130)" -gt 2000 ]
+}
+start 640x400
+wait_for 10 report_shown || fail "no error report over the page"
+# The No button of the box centred on the 640 x 400 page.
+xdotool mousemove --window "$window" 368 242
+sleep 0.2
+xdotool click 1
+ended_with_zero "No in the error report"
+start 640x400
+wait_for 10 report_shown || fail "no error report at the second start"
+xdotool windowclose "$window"
+ended_with_zero "closing the window during the error report"
+[ "$(cat vorka.dat)" = "$(printf ' 5 \r\n')" ] || fail "the cut state file was written"
 
 rm -rf "$folder"
 echo "window test passed"
