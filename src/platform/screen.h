@@ -11,6 +11,8 @@ constexpr int graphics_height = 480;
 constexpr int text_mode_height = 400;
 constexpr int text_mode = 0;
 constexpr int graphics_mode = 12;
+constexpr int cell_width = 8, cell_height = 16;
+constexpr int text_columns = 80;
 
 struct Page {
   int width = screen_width, height = graphics_height;
@@ -19,6 +21,12 @@ struct Page {
   int cursor_row = 1, cursor_column = 1;  // 1-based text cell
   bool line_end_pending = false;
   std::uint8_t pixel(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  std::uint8_t& pixel(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  bool contains(std::int64_t x, std::int64_t y) const { return x >= 0 && x < width && y >= 0 && y < height; }
+  // Text rows: 30 in mode 12, 25 in the text mode. The print area is every row but the last,
+  // which the cursor can reach but which never scrolls.
+  int text_rows() const { return height / cell_height; }
+  int print_area_bottom() const { return text_rows() - 1; }
 };
 
 struct ScreenState {
@@ -38,7 +46,8 @@ void set_text_cursor(int row, int column, int given = 3);
 void print_fit_check(const std::string& item);
 void print_text(const std::string& text, bool line_end);
 void print_comma_tab();
-// Appends value formatted by the template (the logic uses "###.##") to output.
+// Appends value formatted by the template (the logic uses "###.##") to output. The template
+// holds digit places "#" with at most one point "."; any other template raises failure 5.
 void print_using_single(const std::string& format, float value, std::string& output);
 void draw_line(float x1, float y1, float x2, float y2, int colour);
 // Given bits: 2 the colour, 4 the start angle, 8 the end angle, 16 the aspect.
@@ -50,6 +59,8 @@ void reset_screen();
 // The page the logic draws on, and the one the window shows.
 Page& drawing_page();
 const Page& shown_page();
+// After an operation changed the drawing page: hands it to the host when it is also shown.
+void drawing_page_changed();
 // The colour of palette entry 0-15 as red, green, blue.
 struct Rgb {
   std::uint8_t red, green, blue;

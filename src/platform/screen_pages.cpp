@@ -49,6 +49,11 @@ void enter_mode(int mode) {
 Page& drawing_page() { return page_number(runtime().screen.drawing_page); }
 const Page& shown_page() { return page_number(runtime().screen.shown_page); }
 
+void drawing_page_changed() {
+  const ScreenState& screen = runtime().screen;
+  if (screen.drawing_page == screen.shown_page) tell_host_page_shown();
+}
+
 void reset_screen() {
   enter_mode(text_mode);
   ScreenState& screen = runtime().screen;
@@ -89,5 +94,5 @@ void clear_screen() {
   ScreenState& screen = runtime().screen;
   screen.last_x = static_cast<float>(page.width / 2);
   screen.last_y = static_cast<float>(page.height / 2);
-  if (screen.drawing_page == screen.shown_page) tell_host_page_shown();
+  drawing_page_changed();
 }
