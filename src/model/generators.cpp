@@ -1,0 +1,123 @@
+#include "model/generators.h"
+
+#include <cmath>
+
+#include "app/program.h"
+#include "model/cell_table.h"
+#include "platform/failures.h"
+#include "platform/numbers.h"
+#include "platform/random.h"
+#include "ui/grid_drawing.h"
+
+namespace {
+
+constexpr float last_grid_kind = 39;
+constexpr float first_count_row = 40, first_rule_row = 80;
+// The particle table holds particles 0-800 of a kind.
+constexpr float largest_count = 801;
+
+float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
+
+// A count as the generators write it: a whole number the particle table can hold. Counts above
+// the table's are cut to it; one without a value (not a number, or minus infinity) becomes 0.
+// Negative counts stay: the loops up to them run zero times.
+float holdable_count(float count) {
+  if (count > largest_count) return largest_count;
+  if (!std::isfinite(count)) return 0;
+  return count;
+}
+
+// The count that an equal share of the maximum gives each of the kinds.
+float equal_share() {
+  auto& g = program();
+  return holdable_count(floor_single(single(static_cast<extended>(g.max_particles) / n_kinds())));
+}
+
+// The shared tail of the count generators: the maximum shared out in proportion to the weights.
+// Weights that add up to 0 give no proportion; then every kind in use gets the equal share.
+void share_out_counts() {
+  auto& g = program();
+  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  const float quotient = single(static_cast<extended>(g.max_particles) / g.weight_sum);
+  for (g.loop_j = 0; g.loop_j <= kind_limit; g.loop_j = next_count(g.loop_j)) {
+    g.table_row = single(static_cast<extended>(g.loop_j) + first_count_row);
+    float count;
+    if (g.weight_sum == 0) {
+      count = equal_share();
+    } else {
+      count = holdable_count(floor_single(single(static_cast<extended>(g.count_weight(g.loop_j)) * quotient)));
+      end_step();
+    }
+    g.model_table(g.table_row, cell_value) = count;
+    end_step();
+  }
+  apply_cell_grid();
+  draw_cell_grid();
+}
+
+}  // namespace
+
+void randomize_forces_r() {
+  auto& g = program();
+  g.force_range = 3;
+  g.force_offset = 1;
+  randomize_forces();
+}
+
+void randomize_forces_t() {
+  auto& g = program();
+  g.force_range = 2;
+  g.force_offset = 0;
+  randomize_forces();
+}
+
+void randomize_forces() {
+  auto& g = program();
+  for (g.loop_j = 0; g.loop_j <= last_grid_kind; g.loop_j = next_count(g.loop_j)) {
+    for (g.loop_i = 0; g.loop_i <= last_grid_kind; g.loop_i = next_count(g.loop_i)) {
+      g.table_row = single(static_cast<extended>(g.loop_j) * 40 + first_rule_row + g.loop_i);
+      const float rule = single(floor_single(single(static_cast<extended>(rnd()) * g.force_range)) -
+                                static_cast<extended>(g.force_offset));
+      g.model_table.at(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
+    }
+  }
+  apply_cell_grid();
+  draw_cell_grid();
+}
+
+void randomize_counts() {
+  auto& g = program();
+  g.weight_sum = 0;
+  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
+    g.count_weight(g.loop_i) = single(static_cast<extended>(rnd()) * 10000 + 100);
+    end_step();
+    g.weight_sum = single(static_cast<extended>(g.weight_sum) + g.count_weight(g.loop_i));
+    end_step();
+  }
+  share_out_counts();
+}
+
+void rescale_counts() {
+  auto& g = program();
+  g.weight_sum = 0;
+  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
+    g.count_weight(g.loop_i) = g.model_table(static_cast<extended>(g.loop_i) + first_count_row, cell_value);
+    end_step();
+    g.weight_sum = single(static_cast<extended>(g.weight_sum) + g.count_weight(g.loop_i));
+    end_step();
+  }
+  share_out_counts();
+}
+
+void equalize_counts() {
+  auto& g = program();
+  g.equal_count = equal_share();
+  for (g.loop_j = 0; g.loop_j <= last_grid_kind; g.loop_j = next_count(g.loop_j)) {
+    g.table_row = single(static_cast<extended>(g.loop_j) + first_count_row);
+    g.model_table.at(static_cast<int>(g.table_row), cell_value) = g.equal_count;  // rows 40-79
+  }
+  apply_cell_grid();
+  draw_cell_grid();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Worker threads that share out a loop whose passes are independent of each other. Between
+// loops the workers sleep on a condition variable: an idle worker holds no core.
+#include <cstddef>
+#include <functional>
+
+// The number of threads that share a loop, the calling thread included: 1 runs every loop on
+// the calling thread alone, 0 or less takes one thread per core.
+void set_worker_count(int threads);
+int worker_count();
+
+// Calls body(begin, end, worker) on consecutive ranges of [0, count), at most chunk indexes
+// each, from the calling thread and the workers; worker (0 to worker_count() - 1) is distinct
+// among the calls that run at the same time. Returns when every call has returned. The body
+// must not throw.
+using RangeBody = std::function<void(std::size_t begin, std::size_t end, int worker)>;
+void parallel_for(std::size_t count, std::size_t chunk, const RangeBody& body);

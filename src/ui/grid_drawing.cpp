@@ -1,0 +1,126 @@
+#include "ui/grid_drawing.h"
+
+#include <string>
+
+#include "app/program.h"
+#include "platform/mouse.h"
+#include "platform/number_text.h"
+#include "platform/screen.h"
+#include "platform/text.h"
+#include "view/frame.h"
+
+namespace {
+
+constexpr int last_cell_row = kinds_row;
+constexpr int help_width = 78;
+const std::string colour_block = std::string(2, static_cast<char>(219));
+
+// A text starting at the 0-based text cell (column, row) fits when it lies wholly on the
+// 80 x 30 text screen; cells that the layout puts beyond it are neither drawn nor hovered.
+bool fits_on_screen(float column, float row, std::size_t length) {
+  return row >= 0 && row <= 29 && column >= 0 && static_cast<extended>(column) + length <= 80;
+}
+
+void print_line(const std::string& text) {
+  print_fit_check(text);
+  print_text(text, true);
+}
+
+void set_colour_value(float colour) { set_color(integer_argument(colour)); }
+
+// The white outline inside text columns c to c + 2 of the hovered cell's row.
+void outline_hovered_cell(float column, float row) {
+  auto& g = program();
+  g.box_x1 = single(8 * static_cast<extended>(column) + 1);
+  g.box_y1 = single(16 * static_cast<extended>(row) + 3);
+  g.box_x2 = single(8 * (static_cast<extended>(column) + g.cell_w) - 10);
+  g.box_y2 = single(16 * (static_cast<extended>(row) + g.cell_h) - 1);
+  const float left = single(static_cast<extended>(g.box_x1) + 1), top = single(static_cast<extended>(g.box_y1) - 2);
+  const float right = single(static_cast<extended>(g.box_x2) + 1), bottom = single(static_cast<extended>(g.box_y2) - 2);
+  draw_line(left, top, right, top, 15);
+  draw_line(right, top, right, bottom, 15);
+  draw_line(right, bottom, left, bottom, 15);
+  draw_line(left, bottom, left, top, 15);
+}
+
+// Kind's colour once more at the left end of its rule row.
+void draw_colour_label(float kind) {
+  auto& g = program();
+  const float row = single(static_cast<extended>(g.model_table(80, cell_row)) + kind);
+  const float column = single(static_cast<extended>(g.model_table(80, cell_column)) - 3);
+  if (!fits_on_screen(column, row, colour_block.size())) return;
+  set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
+  print_line(colour_block);
+}
+
+void draw_cell(float i) {
+  auto& g = program();
+  const float column = g.model_table.at(i, cell_column);
+  const float row = g.model_table.at(i, cell_row);
+  const float value = g.model_table.at(i, cell_value);
+  const bool colour_cell = i <= 39;
+  const bool count_cell = i >= 40 && i <= 79;
+  g.cell_text = colour_cell ? colour_block : single_to_str(value);
+  if (!fits_on_screen(column, row, g.cell_text.size())) {
+    if (colour_cell) {
+      set_colour_value(value);
+      draw_colour_label(i);
+    }
+    return;
+  }
+  g.hit_x = (g.hit_col0 <= column && column < g.hit_col1) ? 1 : 0;
+  g.hit_y = (g.hit_row0 <= row && row < g.hit_row1) ? 1 : 0;
+  g.cell_hit = static_cast<float>(round_to_int64(g.hit_x) & round_to_int64(g.hit_y));
+  if (g.cell_hit != 0) g.hit_cell = i;
+  g.cell_colour = g.cell_hit != 0 ? 15 : 7;
+  set_colour_value(g.cell_colour);
+  if (count_cell) set_colour_value(g.model_table(single(static_cast<extended>(i) - 40), cell_value));
+  set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
+  if (colour_cell) set_colour_value(value);
+  print_line(g.cell_text);
+  if (colour_cell) draw_colour_label(i);
+  if (g.cell_hit != 0) outline_hovered_cell(column, row);
+}
+
+}  // namespace
+
+void draw_cell_grid() {
+  auto& g = program();
+  if (g.panel_shown == 0) return;
+  g.hit_col0 = single(static_cast<extended>(floor_single(single(static_cast<extended>(mouse_x()) / 8))) - 1);
+  g.hit_col1 = single(static_cast<extended>(g.hit_col0) + g.cell_w);
+  g.hit_row0 = floor_single(single(static_cast<extended>(mouse_y()) / 16));
+  g.hit_row1 = single(static_cast<extended>(g.hit_row0) + g.cell_h);
+  draw_grid_border();
+  end_step();
+  g.hit_cell = -1;
+  for (g.loop_i = 0; g.loop_i <= last_cell_row; g.loop_i = g.loop_i + 1) {
+    if (g.model_table.at(g.loop_i, cell_visible) == 0) continue;
+    draw_cell(g.loop_i);
+    end_step();
+  }
+  g.help_text = g.hit_cell != -1 ? g.cell_help(g.hit_cell) : std::string();
+  if (g.help_text.size() < help_width) g.help_text += string_fill(static_cast<int>(help_width - g.help_text.size()), ' ');
+  set_color(14);
+  set_text_cursor(28, 40);
+  print_fit_check(g.help_text);
+  print_text(g.help_text, false);
+  end_step();
+}
+
+void edit_hovered_cell() {
+  auto& g = program();
+  if (g.mouse_event == 0) return;
+  g.cell_btn_l = mouse_button(1);
+  g.cell_btn_r = mouse_button(2);
+  if ((g.cell_btn_l == 0 && g.cell_btn_r == 0) || g.hit_cell == -1) return;
+  if (g.cell_btn_l != 0) g.panel_changed = -1;
+  if (g.cell_btn_r != 0) g.panel_changed = 1;
+  float& value = g.model_table(g.hit_cell, cell_value);
+  value = single(static_cast<extended>(value) + g.panel_changed);
+  const float maximum = g.model_table(g.hit_cell, cell_maximum);
+  const float minimum = g.model_table(g.hit_cell, cell_minimum);
+  if (value > maximum) value = maximum;
+  if (value < minimum) value = minimum;
+  end_step();
+}
