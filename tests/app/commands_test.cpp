@@ -90,6 +90,23 @@ TEST_F(Commands, KeysOutsideTheTableDoNothing) {
   }
 }
 
+TEST_F(Commands, ScatterDrawsNewPositionsAndChangesNothingElse) {
+  auto& g = program();
+  g.auto_rotate_speed = 0;
+  ASSERT_TRUE(run.run_frames(1));
+  std::uint32_t seed = runtime().seed;
+  for (int draw = 0; draw < 28800; ++draw) seed = (seed * 16598013u + 12820163u) & 0xFFFFFFu;
+  const std::vector<float> rules = rules_in_use();
+  const float angle_a = g.rot_angle_a, angle_c = g.rot_angle_c;
+  ASSERT_TRUE(run.run_key('Q'));
+  EXPECT_EQ(runtime().seed, seed);
+  EXPECT_EQ(rules_in_use(), rules);
+  EXPECT_EQ(value(40), 33);
+  EXPECT_EQ(g.rot_angle_a, angle_a);
+  EXPECT_EQ(g.rot_angle_c, angle_c);
+  EXPECT_EQ(g.step_size, 50);
+}
+
 TEST_F(Commands, AMenuClickRunsItsCommandAndATypedKeyWaitsAPass) {
   std::filesystem::remove("vorka.dat");
   // Entry 7 ("m") stands on text row 10, pixel rows 144-159, from column 48 on.
