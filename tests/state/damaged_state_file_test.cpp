@@ -17,7 +17,8 @@ const char* const subscript = "Subscript out of range";
 const char* const illegal_call = "Illegal function call";
 const char* const past_end = "Input past end of file";
 
-// The factory file as the program writes it, read once from a first start.
+// The factory file as the program writes it, read once from a first start of its own; only one
+// run may exist at a time, so call it before making another.
 std::string factory_file() {
   static const std::string bytes = [] {
     ProgramRun run;
@@ -91,8 +92,9 @@ TEST(DamagedStateFile, RunsOrReportsButNeverCrashesOrHangs) {
 }
 
 TEST(DamagedStateFile, AHugeCountShowsAndIsRescaledByTheFirstPass) {
+  const std::string bytes = edited({{value_line(40), " 1000000"}});  // before the run: it starts one
   ProgramRun run;
-  run.folder.write("vorka.dat", edited({{value_line(40), " 1000000"}}));
+  run.folder.write("vorka.dat", bytes);
   ASSERT_TRUE(run.start());
   EXPECT_EQ(program().total_particles, 1000010);
   ASSERT_TRUE(run.run_frames(1));
