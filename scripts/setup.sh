@@ -17,8 +17,11 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
-export DEBIAN_FRONTEND=noninteractive
+# sudo clears the environment, so the non-interactive front end is handed over through env.
+as_root=(env DEBIAN_FRONTEND=noninteractive)
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo > /dev/null || { echo "setup.sh: missing packages ${missing[*]}; run as root or install sudo" >&2; exit 1; }
+  as_root=(sudo "${as_root[@]}")
+fi
 "${as_root[@]}" apt-get update -qq
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -40,12 +40,17 @@ void take_clock_base() {
   clock.base_time_of_day_ms = time_of_day_ms(now);
 }
 
-float timer_seconds() {
+double timer_seconds(double divisor, bool divisor_given) {
   if (failure_pending()) return 0;
+  if (divisor_given && !(divisor > 0)) {
+    raise_error(error_illegal_function_call);
+    return 0;
+  }
   const ClockState& clock = runtime().clock;
   const std::int64_t ms = ((counter_ms() - clock.base_counter_ms + clock.base_time_of_day_ms) % day_ms + day_ms) % day_ms;
-  const double ticks = std::nearbyint(static_cast<double>(ms) / 1000.0 * 18.2);
-  return static_cast<float>(ticks / 18.2);
+  const double seconds = static_cast<double>(ms) / 1000.0;
+  if (divisor_given) return std::nearbyint(seconds / divisor) * divisor;
+  return static_cast<float>(std::nearbyint(seconds * 18.2) / 18.2);
 }
 
 void use_test_clock(std::int64_t time_of_day_ms) {

@@ -11,7 +11,9 @@ struct ClockState {
 
 // Waits for the wall clock's next second and records the base.
 void take_clock_base();
-float timer_seconds();
+// Seconds since midnight in steps of 1/18.2 s, rounded to float; with a divisor given, in
+// steps of that many seconds and not rounded (a divisor of 0 or less is failure 5).
+double timer_seconds(double divisor = 0, bool divisor_given = false);
 
 // Tests: a clock whose counter the test sets, with the base at the given time of day.
 void use_test_clock(std::int64_t time_of_day_ms);

@@ -47,5 +47,5 @@ void check_statement_events(int step_number);
 // Called by the logic after each step that may fail; costs one flag test when nothing happened.
 // The step number in a report is the source line of the step.
 inline void end_step(int step_number = __builtin_LINE()) {
-  if (statement_event_flag.load(std::memory_order_relaxed)) check_statement_events(step_number);
+  if (statement_event_flag.load(std::memory_order_acquire)) check_statement_events(step_number);
 }

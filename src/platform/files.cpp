@@ -1,7 +1,6 @@
 #include "platform/files.h"
 
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +48,10 @@ int open_failure_code(int error_number, const std::string& name) {
   }
 }
 
+int write_failure_code(int error_number) {
+  return error_number == EACCES || error_number == EPERM ? error_permission_denied : error_path_file_access;
+}
+
 void close_stream(OpenFile& file) {
   if (file.stream != nullptr) std::fclose(file.stream);
   file.stream = nullptr;
@@ -63,17 +66,22 @@ void discard(OpenFile& file) {
 // Puts a finished output file in place: flushed to disk under its temporary name, then renamed
 // over the old file in one step, so the old file stays whole until the new one is.
 void commit(OpenFile& file) {
+  int error_number = 0;
   bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
-  written = std::fclose(file.stream) == 0 && written;
+  if (!written) error_number = errno;
+  if (std::fclose(file.stream) != 0 && written) {
+    written = false;
+    error_number = errno;
+  }
   file.stream = nullptr;
   if (written && std::rename(file.temporary_name.c_str(), file.name.c_str()) == 0) {
     file = OpenFile{};
     return;
   }
-  const int error_number = errno;
+  if (written) error_number = errno;
   const bool already_reported = file.write_failed;
   discard(file);
-  if (!already_reported) raise_error(error_number == EACCES || error_number == EPERM ? error_permission_denied : error_path_file_access);
+  if (!already_reported) raise_error(write_failure_code(error_number));
 }
 
 int next_byte(std::FILE* stream) {
@@ -115,8 +123,10 @@ void consume_separator(std::FILE* stream) {
   }
 }
 
+// An "&H" or "&O" integer; one beyond 64 bits is failure 6 and reads as 0.
 double read_based_integer(std::FILE* stream, int base) {
   unsigned long long value = 0;
+  bool overflow = false;
   for (int byte; (byte = next_byte(stream)) != EOF;) {
     int digit = 99;
     if (byte >= '0' && byte <= '9') digit = byte - '0';
@@ -126,9 +136,51 @@ double read_based_integer(std::FILE* stream, int base) {
       put_back(byte, stream);
       break;
     }
+    if (value > (~0ull - static_cast<unsigned>(digit)) / static_cast<unsigned>(base)) overflow = true;
     value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
   }
+  if (overflow) {
+    raise_error(error_overflow);
+    return 0;
+  }
   return static_cast<double>(value);
+}
+
+// Matches a name against a pattern whose only wildcards are * (any run of bytes) and ? (one
+// byte); every other byte stands for itself.
+bool name_matches(const char* pattern, const char* name) {
+  const char* star = nullptr;
+  const char* after_star = nullptr;
+  while (*name != '\0') {
+    if (*pattern == '*') {
+      star = pattern++;
+      after_star = name;
+    } else if (*pattern == '?' || *pattern == *name) {
+      ++pattern;
+      ++name;
+    } else if (star != nullptr) {
+      pattern = star + 1;
+      name = ++after_star;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+// True when the path is a file that this program holds open (or writes the new version of).
+bool held_open(const std::string& path) {
+  struct stat target {};
+  if (stat(path.c_str(), &target) != 0) return false;
+  auto same = [&](const struct stat& other) { return other.st_dev == target.st_dev && other.st_ino == target.st_ino; };
+  for (const OpenFile& file : runtime().files.files) {
+    if (file.stream == nullptr) continue;
+    struct stat info {};
+    if (fstat(fileno(file.stream), &info) == 0 && same(info)) return true;
+    if (stat(file.name.c_str(), &info) == 0 && same(info)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -178,19 +230,23 @@ void file_print_text(int file_number, const std::string& text, bool add_blank, b
 
   std::string line = text;
   if (add_blank) line += ' ';
-  if (add_zone) {
+  const auto column_after = [&] {
     const auto line_start = line.rfind('\n');
-    const std::size_t column = line_start == std::string::npos ? line.size() : line.size() - line_start - 1;
-    line.append(14 - column % 14, ' ');
-  }
+    return line_start == std::string::npos ? file->column + line.size() : line.size() - line_start - 1;
+  };
+  if (add_zone) line.append(14 - column_after() % 14, ' ');
   if (add_line_end) line += "\r\n";
+  file->column = column_after();
 
   long& writes_left = runtime().files.writes_until_failure;
-  const bool simulated_failure = writes_left == 0;
-  if (writes_left > 0) --writes_left;
-  if (simulated_failure || std::fwrite(line.data(), 1, line.size(), file->stream) != line.size()) {
+  if (writes_left == 0) {
     file->write_failed = true;
-    raise_error(errno == EACCES ? error_permission_denied : error_path_file_access);
+    return raise_error(error_path_file_access);
+  }
+  if (writes_left > 0) --writes_left;
+  if (std::fwrite(line.data(), 1, line.size(), file->stream) != line.size()) {
+    file->write_failed = true;
+    raise_error(write_failure_code(errno));
   }
 }
 
@@ -291,12 +347,13 @@ void kill_files(const std::string& pattern) {
   if (DIR* directory = opendir(folder.c_str())) {
     while (const dirent* entry = readdir(directory)) {
       const std::string path = prefix + entry->d_name;
-      if (fnmatch(name_pattern.c_str(), entry->d_name, FNM_PERIOD) == 0 && !is_folder(path)) matches.push_back(path);
+      if (name_matches(name_pattern.c_str(), entry->d_name) && !is_folder(path)) matches.push_back(path);
     }
     closedir(directory);
   }
   if (matches.empty()) return raise_error(error_file_not_found);
   for (const std::string& path : matches) {
+    if (held_open(path)) return raise_error(error_file_already_open);
     if (unlink(path.c_str()) == 0) continue;
     const bool refused = errno == EACCES || errno == EPERM || errno == EBUSY || errno == EROFS || errno == ETXTBSY;
     return raise_error(refused ? error_file_already_open : error_file_not_found);

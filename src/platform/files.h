@@ -16,6 +16,7 @@ struct OpenFile {
   std::string name;            // the name it was opened by
   std::string temporary_name;  // output only: where it is written until its close
   bool write_failed = false;
+  std::size_t column = 0;      // output only: bytes written since the last line end, for zones
 };
 
 struct FileTable {

@@ -14,10 +14,12 @@ const MouseEvent& current_event() {
   return queue.events[queue.current.load(std::memory_order_relaxed)];
 }
 
-// Window pixel to page pixel with the margins and scales of this moment.
+// Window pixel to page pixel with the margins and scales of this moment; outside the page it
+// is the nearest edge pixel (and 0 when the mapping gives no number at all).
 float page_coordinate(int window, float margin, float scale, int page_size) {
-  const double page = std::nearbyint((window - margin + 0.5) / scale - 0.5);
-  return static_cast<float>(std::clamp(page, 0.0, static_cast<double>(page_size - 1)));
+  const double page = std::nearbyint((static_cast<double>(window) - margin + 0.5) / scale - 0.5);
+  if (!(page > 0)) return 0;
+  return static_cast<float>(std::min(page, static_cast<double>(page_size - 1)));
 }
 
 void write_event(const MouseEvent& event) {

@@ -75,11 +75,14 @@ extended val_string(const std::string& text) {
     while (position < text.size() && (text[position] == ' ' || text[position] == '\t')) ++position;
   };
   skip_blanks();
-  if (position + 1 < text.size() && text[position] == '&') {
-    const char kind = text[position + 1];
-    if (kind == 'H' || kind == 'h') return based_integer(text, position + 2, 16);
-    if (kind == 'O' || kind == 'o') return based_integer(text, position + 2, 8);
-    if (kind == 'B' || kind == 'b') return based_integer(text, position + 2, 2);
+  if (position < text.size() && text[position] == '&') {
+    ++position;
+    skip_blanks();
+    const char kind = position < text.size() ? text[position] : '\0';
+    if (kind == 'H' || kind == 'h') return based_integer(text, position + 1, 16);
+    if (kind == 'O' || kind == 'o') return based_integer(text, position + 1, 8);
+    if (kind == 'B' || kind == 'b') return based_integer(text, position + 1, 2);
+    return 0;
   }
 
   std::string number;  // the characters read, blanks left out

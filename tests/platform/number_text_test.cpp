@@ -40,6 +40,9 @@ TEST_F(NumberText, WritesEveryFormAsItsTableShows) {
       {0.0174532924f, " 1.745329E-02"},
       {-1E15f, "-1E+15"},
       {3.402823466E+38f, " 3.402823E+38"},
+      {12345665.0f, " 1.234566E+07"},  // halfway: to the even digit
+      {12345675.0f, " 1.234568E+07"},
+      {0.125f, " .125"},
       {std::numeric_limits<float>::infinity(), " INF"},
       {-std::numeric_limits<float>::infinity(), "-INF"},
       {std::numeric_limits<float>::quiet_NaN(), " NAN"},
@@ -53,7 +56,7 @@ TEST_F(NumberText, ReadsTheNumberAtTheStartOfAText) {
     long double value;
   } cases[] = {
       {"+1", 1}, {"-1", -1}, {"", 0}, {"+", 0}, {".", 0}, {"1 2", 12}, {"7", 7}, {"39", 39},
-      {" 1.5E+2x", 150}, {"2d1", 20}, {"&H1F", 31}, {"&o17", 15}, {"&B101", 5}, {"3 .25", 3.25L},
+      {" 1.5E+2x", 150}, {"2d1", 20}, {"&H1F", 31}, {"&o17", 15}, {"&B101", 5}, {" & h 1f", 31}, {"3 .25", 3.25L},
   };
   for (const auto& c : cases) EXPECT_EQ(val_string(c.text), c.value) << "text \"" << c.text << "\"";
 }

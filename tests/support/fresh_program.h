@@ -13,5 +13,12 @@ class FreshProgram : public ::testing::Test {
     reset_program();
   }
 
+  // The pending failure code, cleared as the report's Yes clears it (0 when none).
+  static int take_failure() {
+    const int code = runtime().failures.pending;
+    runtime().failures.pending = 0;
+    return code;
+  }
+
   HeadlessHost host;
 };

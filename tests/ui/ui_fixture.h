@@ -1,6 +1,7 @@
 #pragma once
-// A fresh program on the graphics screen with the text tables filled, a pointer that queues
-// mouse events and makes the last one current, and a reader for text printed on the page.
+// A fresh program on the graphics screen with the text tables filled (its page is dumped when a
+// test fails), a pointer that queues mouse events and makes the last one current, and a reader
+// for text printed on the page in a given colour.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -8,13 +9,13 @@
 #include "platform/font.h"
 #include "platform/mouse.h"
 #include "platform/screen.h"
-#include "support/fresh_program.h"
+#include "support/page_dump.h"
 #include "ui/text_tables.h"
 
-class UiFixture : public FreshProgram {
+class UiFixture : public FreshPixelProgram {
  protected:
   void SetUp() override {
-    FreshProgram::SetUp();
+    FreshPixelProgram::SetUp();
     set_screen_mode(graphics_mode, 0, 1, 13);
     init_tables();
   }

@@ -9,6 +9,7 @@
 #include "platform/mouse.h"
 #include "platform/runtime.h"
 #include "platform/screen.h"
+#include "support/page_dump.h"
 #include "view/view_fixture.h"
 
 namespace {
@@ -18,6 +19,10 @@ class ShapesTest : public ViewTest {
   void SetUp() override {
     ViewTest::SetUp();
     set_screen_mode(graphics_mode, 0, 1, 13);
+  }
+  void TearDown() override {
+    dump_drawing_page_if_failed();
+    ViewTest::TearDown();
   }
 
   static std::vector<std::uint8_t> page() { return drawing_page().pixels; }

@@ -1,0 +1,51 @@
+// One whole frame on the headless host: the centre cube and the particles as cubes, crosses or
+// pixels, with the view constants of start-up.
+#include <benchmark/benchmark.h>
+
+#include "app/program.h"
+#include "platform/headless_host.h"
+#include "platform/random.h"
+#include "platform/runtime.h"
+#include "view/frame.h"
+
+namespace {
+
+void set_up(HeadlessHost& host, int particles, float shape) {
+  start_runtime(host);
+  reset_program();
+  auto& g = program();
+  g.deg_to_rad = 0.0174532924f;
+  g.centre_colour = 6;
+  g.center_x = 320;
+  g.center_y = 220;
+  g.centre_size = 100;
+  g.depth_offset = 250;
+  g.graphics_scale = 0.8f;
+  g.rot_angle_a = 15;
+  g.rot_angle_c = 70;
+  g.clip_limit = 130;
+  g.particle_size = 3;
+  g.particle_shape = shape;
+  n_kinds() = 1;
+  g.color_count(0) = static_cast<float>(particles);
+  g.kind_colour(0) = 10;
+  for (int j = 0; j < particles; ++j)
+    for (int axis = 0; axis < 3; ++axis) g.particle(0, j, axis) = rnd() * 100 - 50;
+}
+
+void frame(benchmark::State& state) {
+  HeadlessHost host;
+  set_up(host, static_cast<int>(state.range(0)), static_cast<float>(state.range(1)));
+  for (auto _ : state) {
+    draw_frame();
+    program().rot_angle_c += 0.3f;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+// 100 particles is the factory maximum; 800 fills a kind's table.
+BENCHMARK(frame)->ArgNames({"particles", "shape"})->ArgsProduct({{100, 800}, {0, 1, 2}});
+
+}  // namespace
+
+BENCHMARK_MAIN();

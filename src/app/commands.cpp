@@ -1,0 +1,56 @@
+#include "app/commands.h"
+
+#include "app/program.h"
+#include "app/startup.h"
+#include "model/generators.h"
+#include "model/placement.h"
+#include "platform/control.h"
+#include "platform/failures.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "state/state_file.h"
+
+namespace {
+
+// Restart without saving: the start-up that follows loads the state file again.
+void reload_state() { restart_program(); }
+
+// Creates the state file empty, deletes it and restarts, so the start-up finds no file and
+// writes the factory state.
+void factory_reset() {
+  open_file("vorka.dat", file_mode_output, 1);
+  end_step();
+  close_file(1);
+  end_step();
+  kill_files("vorka.dat");
+  end_step();
+  restart_program();
+}
+
+void save_and_quit() {
+  save_state();
+  park_program_thread();
+}
+
+struct Command {
+  const char* key;
+  void (*run)();
+};
+
+const Command commands[] = {
+    {"t", randomize_forces_t}, {"r", randomize_forces_r}, {"f", equalize_counts}, {"d", randomize_counts},
+    {"q", main_restart},       {"c", place_bigbang},      {"m", save_state},      {"b", reload_state},
+    {"o", factory_reset},      {"\x1b", save_and_quit},
+};
+
+}  // namespace
+
+void dispatch_command() {
+  const std::string key = lcase_string(program().key);
+  for (const Command& command : commands) {
+    if (strings_equal(key, command.key) == 0) continue;
+    command.run();
+    end_step();
+    return;
+  }
+}

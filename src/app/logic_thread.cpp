@@ -1,0 +1,23 @@
+#include "app/logic_thread.h"
+
+#include "app/startup.h"
+#include "platform/control.h"
+#include "state/state_file.h"
+
+int run_logic() {
+  clear_all_variables();
+  for (;;) {
+    try {
+      try {
+        run_program();
+      } catch (const ErrorTrapTaken&) {
+        handle_missing_state();
+      }
+    } catch (const RestartRequest&) {
+      reset_runtime_for_run();
+      clear_all_variables();
+    } catch (const ProgramEnd& end) {
+      return end.exit_code;
+    }
+  }
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// The top of the logic thread: runs the program, carries out its restarts and hands the error
+// trap's jump to the missing-file handler; returns the exit code when the program ends.
+// The host calls it on a thread of its own after start_runtime, take_clock_base (or a test
+// clock) and moving to the program's folder.
+int run_logic();

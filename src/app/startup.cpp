@@ -1,0 +1,80 @@
+#include "app/startup.h"
+
+#include "app/main_loop.h"
+#include "app/program.h"
+#include "model/placement.h"
+#include "platform/clock.h"
+#include "platform/failures.h"
+#include "platform/random.h"
+#include "platform/screen.h"
+#include "state/state_file.h"
+#include "ui/grid_layout.h"
+#include "ui/text_tables.h"
+#include "view/frame.h"
+
+namespace {
+
+struct PreloadParameter {
+  float AppVars::* parameter;
+  float value;
+};
+// Set before the state file is read, which replaces all of them.
+const PreloadParameter preload_parameters[] = {
+    {&AppVars::particle_shape, 0},      {&AppVars::particle_size, 3},      {&AppVars::cube_confine, 0},
+    {&AppVars::step_size, 2},           {&AppVars::central_attraction, 50}, {&AppVars::circle_radius, 50},
+    {&AppVars::max_particles, 100},     {&AppVars::auto_rotate_speed, 0.3f},
+};
+
+// Starts differ only by how many random values are dropped: 1 + floor(100 x the clock's
+// fraction of a second).
+void shift_random_sequence() {
+  auto& g = program();
+  g.start_time = timer_seconds();
+  end_step();
+  const float limit = single((extended{g.start_time} - floor_single(g.start_time)) * 100);
+  for (g.loop_i = 0; g.loop_i <= limit; g.loop_i = single(g.loop_i + extended{1})) {
+    rnd();
+    end_step();
+  }
+}
+
+}  // namespace
+
+void start_up() {
+  auto& g = program();
+  init_tables();
+  end_step();
+  shift_random_sequence();
+  g.deg_to_rad = 0.0174532924f;
+  g.centre_colour = 6;
+  g.center_x = 320;
+  g.center_y = 220;
+  g.centre_size = 100;
+  g.depth_offset = 250;
+  g.graphics_scale = 0.8f;
+  g.rot_angle_a = 15;
+  g.rot_angle_c = 70;
+  g.clip_limit = 130;
+  for (const PreloadParameter& preload : preload_parameters) g.*preload.parameter = preload.value;
+  clear_screen();
+  end_step();
+  g.cell_w = 4;
+  g.cell_h = 1;
+  load_state();
+  g.fresh_setup = 0;
+  build_cell_grid();
+  end_step();
+  draw_frame();
+  end_step();
+}
+
+void main_restart() {
+  place_random_cube();
+  end_step();
+}
+
+void run_program() {
+  start_up();
+  main_restart();
+  for (;;) main_loop_pass();
+}

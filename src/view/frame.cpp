@@ -1,0 +1,129 @@
+#include "view/frame.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "app/program.h"
+#include "platform/failures.h"
+#include "platform/number_text.h"
+#include "platform/numbers.h"
+#include "platform/screen.h"
+#include "ui/param_panel.h"
+#include "view/shapes.h"
+
+namespace {
+
+constexpr int caption_colour = 11;
+constexpr int total_colour = 8;
+constexpr int hint_colour = 14;
+constexpr int border_colour = 14;
+constexpr float border_bottom = 448;
+
+// Drawing page and shown page given, mode 12 selected when not yet in it.
+constexpr int mode_and_pages_given = 13;
+// draw_circle: only the start angle given, so the colour is the current one.
+constexpr int start_angle_given = 4;
+constexpr float last_particle_of_table = 800;
+
+void draw_particle_total() {
+  auto& g = program();
+  set_text_cursor(28, 64);
+  end_step();
+  set_color(total_colour);
+  end_step();
+  print_text("osszes babu:", false);
+  end_step();
+  // The number and its blank are one item; from 1000 on it no longer fits before column 80.
+  const std::string item = single_to_str(g.total_particles) + " ";
+  print_fit_check(item);
+  print_text(item, false);
+  print_text("", true);
+  end_step();
+  draw_grid_border();
+}
+
+void draw_rotation_hint() {
+  auto& g = program();
+  set_color(hint_colour);
+  end_step();
+  // The start angle is the page number just set, so page-0 frames leave out the first radian.
+  draw_circle(g.center_x, g.center_y, g.circle_radius, 0, g.draw_page, 0, 0, start_angle_given);
+  end_step();
+  set_text_cursor(14, 36);
+  end_step();
+  print_text("elforgatas", true);
+  end_step();
+}
+
+void draw_particles() {
+  auto& g = program();
+  const float last_kind = single(static_cast<extended>(n_kinds()) - 1);
+  for (g.loop_i = 0; g.loop_i <= last_kind; g.loop_i = single(static_cast<extended>(g.loop_i) + 1)) {
+    // A count beyond the 801 particles of the table, which only a damaged state file can bring
+    // before the first rescale, draws the particles the table holds.
+    const float last_particle =
+        std::min(single(static_cast<extended>(g.color_count(g.loop_i)) - 1), last_particle_of_table);
+    end_step();
+    for (g.loop_j = 0; g.loop_j <= last_particle; g.loop_j = single(static_cast<extended>(g.loop_j) + 1)) {
+      g.obj_x = g.particle(g.loop_i, g.loop_j, 0);
+      end_step();
+      g.obj_y = g.particle(g.loop_i, g.loop_j, 1);
+      end_step();
+      g.obj_z = g.particle(g.loop_i, g.loop_j, 2);
+      end_step();
+      g.obj_size = g.particle_size;
+      g.line_color = g.kind_colour(g.loop_i);
+      end_step();
+      if (g.particle_shape == 0)
+        draw_cube();
+      else if (g.particle_shape == 1)
+        draw_cross();
+      else if (g.particle_shape == 2)
+        plot_point();
+    }
+  }
+}
+
+}  // namespace
+
+void draw_frame() {
+  auto& g = program();
+  // Draw on the page named in draw_page and show the other one, which holds the last frame.
+  const int page = integer_argument(g.draw_page);
+  set_screen_mode(graphics_mode, page, page ^ 1, mode_and_pages_given);
+  end_step();
+  g.draw_page = static_cast<float>(page ^ 1);
+  clear_screen();
+  end_step();
+
+  set_color(caption_colour);
+  end_step();
+  set_text_cursor(1, 40);
+  end_step();
+  print_text("Morvaleck(2017)", false);
+  end_step();
+
+  if (g.panel_shown != 0) draw_particle_total();
+
+  const std::int64_t no_drag = g.rotation_drag == 0 ? -1 : 0;
+  if ((round_to_int64(g.mouse_in_circle) & no_drag) != 0) draw_rotation_hint();
+
+  // Also while the panel is hidden: it records the pointer's text row.
+  draw_param_panel();
+
+  g.line_color = g.centre_colour;
+  g.obj_x = g.obj_y = g.obj_z = 0;
+  g.obj_size = g.centre_size;
+  draw_cube();
+
+  draw_particles();
+}
+
+void draw_grid_border() {
+  auto& g = program();
+  draw_line(0, g.panel_top, g.panel_right, g.panel_top, border_colour);
+  end_step();
+  draw_line(g.panel_right, g.panel_top, g.panel_right, border_bottom, border_colour);
+  end_step();
+}
