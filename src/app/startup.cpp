@@ -40,11 +40,8 @@ void shift_random_sequence() {
 
 }  // namespace
 
-void start_up() {
+void set_view_constants() {
   auto& g = program();
-  init_tables();
-  end_step();
-  shift_random_sequence();
   g.deg_to_rad = 0.0174532924f;
   g.centre_colour = 6;
   g.center_x = 320;
@@ -55,7 +52,20 @@ void start_up() {
   g.rot_angle_a = 15;
   g.rot_angle_c = 70;
   g.clip_limit = 130;
+}
+
+void set_preload_parameters() {
+  auto& g = program();
   for (const PreloadParameter& preload : preload_parameters) g.*preload.parameter = preload.value;
+}
+
+void start_up() {
+  auto& g = program();
+  init_tables();
+  end_step();
+  shift_random_sequence();
+  set_view_constants();
+  set_preload_parameters();
   clear_screen();
   end_step();
   g.cell_w = 4;

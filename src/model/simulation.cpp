@@ -28,9 +28,11 @@ constexpr float centroid_kinds = 101;
 constexpr float kind_particles = 801;
 constexpr std::size_t particle_fields = 6;
 
-// Below this many pair contributions a step runs on the calling thread alone: waking the
-// workers costs more than they save.
-constexpr double parallel_pairs = 2000;
+// Below this many pair contributions a step runs on the calling thread alone. Waking the
+// workers pays from about 400 pairs, but the main loop has no frame limiter, so a shared step
+// keeps every core busy for as long as the program runs: the factory size (3 kinds of 33, at
+// most 9,801 pairs) stays on one core, larger models use them all.
+constexpr double parallel_pairs = 20000;
 
 struct Vec3 {
   float x, y, z;
@@ -70,29 +72,42 @@ std::vector<RuleEntry> rule_entries(const std::string& rules, float kind_limit) 
   return entries;
 }
 
-// The direction term of one coordinate plane (a, b): the sine of the plane's angle turned by a
-// half-turn, times the gain.
-inline float direction_term(float a, float b, float gain, float deg_to_rad) {
-  const float tan_ratio = single((static_cast<extended>(a) + angle_offset) / (static_cast<extended>(b) + angle_offset));
+// The sine's argument of one coordinate plane (a, b) from its angle ratio: the plane's angle in
+// degrees, a half-turn added when b is below 0, and a half-turn more, in radians.
+inline float sine_argument(float tan_ratio, float b, float deg_to_rad) {
   float angle = single(atn_single(tan_ratio) / deg_to_rad);
   if (b < 0) angle = single(static_cast<extended>(angle) + half_turn);
-  const float turned = single((static_cast<extended>(angle) + half_turn) * deg_to_rad);
-  return single(static_cast<extended>(sin_single(turned)) * gain);
+  return single((static_cast<extended>(angle) + half_turn) * deg_to_rad);
 }
 
-// Adds the contribution of partner q to the force on p.
+inline float direction_term(float sine_argument, float gain) {
+  return single(static_cast<extended>(sin_single(sine_argument)) * gain);
+}
+
+// Adds the contribution of partner q to the force on p. The planes are (dx, dz) for x, (dy, dx)
+// for y and (dz, dy) for z; their sines are interleaved with the arc tangents, which the
+// processor can then run side by side.
 inline void add_pair(Vec3& force, const Vec3& p, const Vec3& q, float gain, float deg_to_rad) {
   const float dx = single(static_cast<extended>(p.x) - q.x);
   const float dy = single(static_cast<extended>(p.y) - q.y);
   const float dz = single(static_cast<extended>(p.z) - q.z);
+  const extended offset_x = static_cast<extended>(dx) + angle_offset;
+  const extended offset_y = static_cast<extended>(dy) + angle_offset;
+  const extended offset_z = static_cast<extended>(dz) + angle_offset;
+  const float ratio_x = single(offset_x / offset_z);
+  const float ratio_y = single(offset_y / offset_x);
+  const float ratio_z = single(offset_z / offset_y);
   const double square_sum = to_double(static_cast<extended>(dx) * dx + static_cast<extended>(dy) * dy +
                                       static_cast<extended>(dz) * dz);
   const float pair_dist = single(sqr(square_sum));
-  const float dir_x = direction_term(dx, dz, gain, deg_to_rad);
-  const float dir_y = direction_term(dy, dx, gain, deg_to_rad);
-  const float dir_z = direction_term(dz, dy, gain, deg_to_rad);
   float falloff = single(falloff_numerator / sqr(static_cast<double>(pair_dist)));
   if (falloff > falloff_cap) falloff = falloff_cap;
+  const float argument_x = sine_argument(ratio_x, dz, deg_to_rad);
+  const float argument_y = sine_argument(ratio_y, dx, deg_to_rad);
+  const float dir_x = direction_term(argument_x, gain);
+  const float argument_z = sine_argument(ratio_z, dy, deg_to_rad);
+  const float dir_y = direction_term(argument_y, gain);
+  const float dir_z = direction_term(argument_z, gain);
   force.x = single(static_cast<extended>(force.x) + static_cast<extended>(-dir_x) * falloff);
   force.y = single(static_cast<extended>(force.y) + static_cast<extended>(-dir_y) * falloff);
   force.z = single(static_cast<extended>(force.z) + static_cast<extended>(-dir_z) * falloff);

@@ -1,5 +1,6 @@
 #include "view/frame.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,7 @@ constexpr float border_bottom = 448;
 constexpr int mode_and_pages_given = 13;
 // draw_circle: only the start angle given, so the colour is the current one.
 constexpr int start_angle_given = 4;
+constexpr float last_particle_of_table = 800;
 
 void draw_particle_total() {
   auto& g = program();
@@ -58,7 +60,10 @@ void draw_particles() {
   auto& g = program();
   const float last_kind = single(static_cast<extended>(n_kinds()) - 1);
   for (g.loop_i = 0; g.loop_i <= last_kind; g.loop_i = single(static_cast<extended>(g.loop_i) + 1)) {
-    const float last_particle = single(static_cast<extended>(g.color_count(g.loop_i)) - 1);
+    // A count beyond the 801 particles of the table, which only a damaged state file can bring
+    // before the first rescale, draws the particles the table holds.
+    const float last_particle =
+        std::min(single(static_cast<extended>(g.color_count(g.loop_i)) - 1), last_particle_of_table);
     end_step();
     for (g.loop_j = 0; g.loop_j <= last_particle; g.loop_j = single(static_cast<extended>(g.loop_j) + 1)) {
       g.obj_x = g.particle(g.loop_i, g.loop_j, 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -10,12 +11,8 @@ class MouseHandling : public UiFixture {
  protected:
   void SetUp() override {
     UiFixture::SetUp();
-    auto& g = program();
-    g.center_x = 320;
-    g.center_y = 220;
-    g.circle_radius = 50;
-    g.rot_angle_a = 15;
-    g.rot_angle_c = 70;
+    set_view_constants();
+    program().circle_radius = 50;
   }
   // A pass whose drawing took the pointer's new event.
   static void pass(int x, int y, std::uint16_t buttons) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/mouse_handling.h"
+#include "app/startup.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -13,15 +14,13 @@ class ParamPanel : public UiFixture {
  protected:
   void SetUp() override {
     UiFixture::SetUp();
+    set_view_constants();
     auto& g = program();
-    g.center_x = 320;
-    g.center_y = 220;
     g.circle_radius = 50;
     g.central_attraction = 50;
     g.particle_size = 3;
     g.cube_confine = 0;
     g.step_size = 50;
-    g.graphics_scale = 0.8f;
     g.particle_shape = 0;
     g.auto_rotate_speed = 0.3f;
     g.max_particles = 100;

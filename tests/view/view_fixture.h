@@ -1,5 +1,6 @@
 #pragma once
 // A fresh program with the view constants that start-up sets.
+#include "app/startup.h"
 #include "support/fresh_program.h"
 #include "view/projection.h"
 
@@ -7,17 +8,7 @@ class ViewTest : public FreshProgram {
  protected:
   void SetUp() override {
     FreshProgram::SetUp();
-    auto& g = program();
-    g.deg_to_rad = 0.0174532924f;
-    g.centre_colour = 6;
-    g.center_x = 320;
-    g.center_y = 220;
-    g.centre_size = 100;
-    g.depth_offset = 250;
-    g.graphics_scale = 0.8f;
-    g.rot_angle_a = 15;
-    g.rot_angle_c = 70;
-    g.clip_limit = 130;
+    set_view_constants();
   }
 
   // Projects one point with the given view angles.

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/program.h"
+#include "app/startup.h"
 #include "platform/headless_host.h"
 #include "platform/random.h"
 #include "platform/runtime.h"
@@ -13,17 +14,8 @@ namespace {
 void set_up(HeadlessHost& host, int particles, float shape) {
   start_runtime(host);
   reset_program();
+  set_view_constants();
   auto& g = program();
-  g.deg_to_rad = 0.0174532924f;
-  g.centre_colour = 6;
-  g.center_x = 320;
-  g.center_y = 220;
-  g.centre_size = 100;
-  g.depth_offset = 250;
-  g.graphics_scale = 0.8f;
-  g.rot_angle_a = 15;
-  g.rot_angle_c = 70;
-  g.clip_limit = 130;
   g.particle_size = 3;
   g.particle_shape = shape;
   n_kinds() = 1;
