@@ -38,8 +38,7 @@ WindowHost::WindowHost(int& argc, char** argv) {
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA);
   glutInitWindowSize(page_width_wanted_, page_height_wanted_);
-  window_ = glutCreateWindow("Untitled");
-  window_open_ = true;
+  glutCreateWindow("Untitled");
   if (const GLenum status = glewInit(); status != GLEW_OK)
     throw std::runtime_error(std::string("OpenGL cannot be set up: ") +
                              reinterpret_cast<const char*>(glewGetErrorString(status)));
@@ -81,7 +80,6 @@ void WindowHost::logic_ended() {
 
 void WindowHost::run() {
   glutMainLoop();
-  window_open_ = false;
   if (!logic_ended_.load(std::memory_order_acquire)) request_stop();
   reports_.close();
 }
@@ -100,7 +98,6 @@ void WindowHost::tick() {
 }
 
 void WindowHost::closed() {
-  window_open_ = false;
   request_stop();
   reports_.close();
 }

@@ -63,8 +63,6 @@ class WindowHost : public Host {
   std::atomic<bool> logic_ended_{false};
 
   // The window thread's own state.
-  int window_ = 0;
-  bool window_open_ = false;
   bool full_screen_ = false;
   int page_width_wanted_ = 640, page_height_wanted_ = 400;
   int window_width_ = 640, window_height_ = 400;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program in a real window on a virtual X server (run under xvfb-run): the first start in an
-# empty folder, a right click on a rule cell saved with "m", the end by Esc, a second start
-# ended by closing the window, which must leave the state file as it was, and the error report
-# of a state file cut short, answered No by a click and then left by closing the window.
+# empty folder, a right click on a rule cell saved with "m", the end by Esc, a start paused by
+# the Pause key and ended by closing the window, one ended by Ctrl+Break (neither may touch the
+# state file), and the error report of a state file cut short, answered No by a click and then
+# left by closing the window.
 # Arguments: the program, and the folder where a screenshot of a failure is kept.
 set -uo pipefail
 program=$(realpath "$1")
@@ -99,14 +100,33 @@ ended_with_zero "Esc"
 [ "$(stat -c %y vorka.dat)" != "$saved_by_m" ] || fail "Esc did not save the state file"
 state_lines && [ "$(cell_value)" = "$changed" ] || fail "the state file saved by Esc is not whole"
 
-start
-sleep 1
 checksum=$(md5sum < vorka.dat)
 modified=$(stat -c %y vorka.dat)
+file_unchanged() { [ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ]; }
+# Two screenshots a second apart: the view turns by itself unless the program is paused.
+screens_differ() {
+  import -window "$window" "$folder/a.png" && sleep 1 && import -window "$window" "$folder/b.png"
+  [ "$(compare -metric AE "$folder/a.png" "$folder/b.png" null: 2>&1)" != 0 ]
+}
+
+start
+sleep 1
+xdotool mousemove --window "$window" 300 300
+xdotool key Pause
+sleep 0.5
+! screens_differ || fail "the Pause key did not hold the program"
+xdotool key x
+sleep 0.5
+screens_differ || fail "a key after the pause did not let the program go on"
 xdotool windowclose "$window"
 ended_with_zero "closing the window"
-[ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ] ||
-  fail "closing the window changed the state file"
+file_unchanged || fail "closing the window changed the state file"
+
+start
+sleep 1
+xdotool key ctrl+Pause
+ended_with_zero "Ctrl+Break"
+file_unchanged || fail "Ctrl+Break changed the state file"
 
 # A state file that ends early: the report stops the start-up in the text screen, 640 x 400.
 printf ' 5 \r\n' > vorka.dat
