@@ -10,11 +10,11 @@
 #include "app/program.h"
 #include "platform/random.h"
 #include "platform/runtime.h"
+#include "support/factory_file.h"
 #include "support/program_run.h"
 
 namespace {
 
-constexpr int file_lines = 17018;
 constexpr int escape = 27;
 
 float& value(int row) { return program().model_table(row, cell_value); }
@@ -30,14 +30,7 @@ TEST(Startup, AFirstStartInAnEmptyFolderWritesTheFactoryFileAndRunsWithThreeKind
   ProgramRun run;
   ASSERT_TRUE(run.start());
   EXPECT_TRUE(run.host.reports.empty());
-  const auto lines = run.folder.lines("vorka.dat");
-  ASSERT_EQ(lines.size(), file_lines);
-  const std::vector<std::string> first = {" 5 ", " 27 ", " 1 ", " 1 ", " 15 ", " 1 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                                          " 9 ", " 27 ", " 2 ", " 1 ", " 15 ", " 1 ", " 0 ", " 0 ", " 0 ", " 0 "};
-  const std::vector<std::string> last = {" 1 ", " 26 ", " 3 ", " 1 ", " 39 ", " 1 ", " 1 ", " 0 ", " 0 ",
-                                         " 0 ", " 0 ", " 3 ", " 0 ", " 50 ", " 50 ", " 50 ", " 100 ", " .3 "};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 20), first);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 18, lines.end()), last);
+  expect_factory_file(run.folder.lines("vorka.dat"));
   const std::string bytes = run.folder.read("vorka.dat");
   EXPECT_EQ(bytes.substr(bytes.size() - 6), std::string(" .3 \r\n"));
   EXPECT_FALSE(run.folder.exists("vorka.dat.saving"));

@@ -22,13 +22,6 @@ class Generators : public FreshProgram {
     FreshProgram::SetUp();
     set_screen_mode(12, 0, 1, 13);
   }
-  static std::vector<float> next_draws(int n) {
-    const std::uint32_t seed = runtime().seed;
-    std::vector<float> draws;
-    for (int i = 0; i < n; ++i) draws.push_back(rnd());
-    runtime().seed = seed;
-    return draws;
-  }
   static float& count_cell(int kind) { return program().model_table(40 + kind, cell_value); }
   static void counts(const std::vector<float>& values) {
     n_kinds() = static_cast<float>(values.size());

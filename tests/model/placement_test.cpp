@@ -14,14 +14,6 @@ namespace {
 
 class Placement : public FreshPixelProgram {
  protected:
-  // The next n values of the generator, leaving it where it was.
-  static std::vector<float> next_draws(int n) {
-    const std::uint32_t seed = runtime().seed;
-    std::vector<float> draws;
-    for (int i = 0; i < n; ++i) draws.push_back(rnd());
-    runtime().seed = seed;
-    return draws;
-  }
   static float& at(int kind, int number, int field) { return program().particle(kind, number, field); }
 };
 

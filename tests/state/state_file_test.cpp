@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "platform/control.h"
+#include "support/factory_file.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"
 #include "ui/text_tables.h"
 
 namespace {
 
-constexpr int file_lines = 17018;
+constexpr int file_lines = state_file_lines;
 
 // The text of a state file whose lines hold the given number texts.
 std::string file_of(const std::vector<std::string>& texts) {
@@ -77,13 +78,7 @@ TEST_F(StateFile, AFileThatCannotBeOpenedLeadsToTheFactoryFileAndARestart) {
   EXPECT_TRUE(host.reports.empty());
 
   const auto lines = folder.lines("vorka.dat");
-  ASSERT_EQ(lines.size(), file_lines);
-  const std::vector<std::string> first = {" 5 ", " 27 ", " 1 ", " 1 ", " 15 ", " 1 ", " 0 ", " 0 ", " 0 ", " 0 ",
-                                          " 9 ", " 27 ", " 2 ", " 1 ", " 15 ", " 1 ", " 0 ", " 0 ", " 0 ", " 0 "};
-  const std::vector<std::string> last = {" 1 ", " 26 ", " 3 ", " 1 ", " 39 ", " 1 ", " 1 ", " 0 ", " 0 ",
-                                         " 0 ", " 0 ", " 3 ", " 0 ", " 50 ", " 50 ", " 50 ", " 100 ", " .3 "};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 20), first);
-  EXPECT_EQ(std::vector<std::string>(lines.end() - 18, lines.end()), last);
+  expect_factory_file(lines);
   const std::string bytes = folder.read("vorka.dat");
   EXPECT_EQ(bytes.substr(0, 11), std::string(" 5 \r\n 27 \r\n"));
   EXPECT_EQ(bytes.substr(bytes.size() - 6), std::string(" .3 \r\n"));

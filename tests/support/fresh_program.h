@@ -2,8 +2,12 @@
 // A fresh runtime and program context for each test, on the headless host.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "app/program.h"
 #include "platform/headless_host.h"
+#include "platform/random.h"
 #include "platform/runtime.h"
 
 class FreshProgram : public ::testing::Test {
@@ -18,6 +22,15 @@ class FreshProgram : public ::testing::Test {
     const int code = runtime().failures.pending;
     runtime().failures.pending = 0;
     return code;
+  }
+
+  // The next n values of the generator, leaving it where it was.
+  static std::vector<float> next_draws(int n) {
+    const std::uint32_t seed = runtime().seed;
+    std::vector<float> draws;
+    for (int i = 0; i < n; ++i) draws.push_back(rnd());
+    runtime().seed = seed;
+    return draws;
   }
 
   HeadlessHost host;
