@@ -35,6 +35,15 @@ void set_segment(float ax, float ay, float az, float bx, float by, float bz) {
   g.seg_bz = bz;
 }
 
+// Projects one point: every call takes its mouse event, so nothing is cached.
+void project(float x, float y, float z) {
+  auto& g = program();
+  g.proj_x = x;
+  g.proj_y = y;
+  g.proj_z = z;
+  project_point();
+}
+
 float page_x(float screen_value) {
   auto& g = program();
   return single(g.center_x + static_cast<extended>(screen_value) * g.graphics_scale);
@@ -49,10 +58,7 @@ float page_y(float screen_value) {
 
 void plot_point() {
   auto& g = program();
-  g.proj_x = g.obj_x;
-  g.proj_y = g.obj_y;
-  g.proj_z = g.obj_z;
-  project_point();
+  project(g.obj_x, g.obj_y, g.obj_z);
   if (g.clipped == 0) {
     set_pixel(page_x(g.screen_x), page_y(g.screen_y), integer_argument(g.line_color));
     end_step();
@@ -62,17 +68,11 @@ void plot_point() {
 
 void draw_segment() {
   auto& g = program();
-  g.proj_x = g.seg_ax;
-  g.proj_y = g.seg_ay;
-  g.proj_z = g.seg_az;
-  project_point();
+  project(g.seg_ax, g.seg_ay, g.seg_az);
   g.scr_ax = g.screen_x;
   g.scr_ay = g.screen_y;
   // End B is projected even when end A clipped: every end takes its mouse event.
-  g.proj_x = g.seg_bx;
-  g.proj_y = g.seg_by;
-  g.proj_z = g.seg_bz;
-  project_point();
+  project(g.seg_bx, g.seg_by, g.seg_bz);
   g.scr_bx = g.screen_x;
   g.scr_by = g.screen_y;
   if (g.clipped == 0) {
