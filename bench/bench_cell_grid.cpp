@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "app/program.h"
-#include "platform/headless_host.h"
-#include "platform/mouse.h"
-#include "platform/runtime.h"
-#include "platform/screen.h"
+#include "host/headless_host.h"
+#include "runtime/mouse.h"
+#include "runtime/runtime.h"
+#include "runtime/screen.h"
 #include "ui/grid_drawing.h"
 #include "ui/grid_layout.h"
 #include "ui/text_tables.h"

@@ -4,9 +4,9 @@
 
 #include "app/program.h"
 #include "app/startup.h"
-#include "platform/headless_host.h"
-#include "platform/random.h"
-#include "platform/runtime.h"
+#include "host/headless_host.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
 #include "view/frame.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "platform/headless_host.h"
-#include "platform/runtime.h"
-#include "platform/screen.h"
+#include "host/headless_host.h"
+#include "runtime/runtime.h"
+#include "runtime/screen.h"
 
 namespace {
 

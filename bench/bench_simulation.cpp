@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/program.h"
+#include "host/headless_host.h"
 #include "model/simulation.h"
-#include "platform/headless_host.h"
-#include "platform/numbers.h"
-#include "platform/random.h"
-#include "platform/runtime.h"
+#include "runtime/numbers.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
 
 namespace {
 

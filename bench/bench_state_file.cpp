@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/headless_host.h"
-#include "platform/runtime.h"
+#include "host/headless_host.h"
+#include "runtime/runtime.h"
 #include "state/state_file.h"
 
 namespace {

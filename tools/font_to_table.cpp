@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   std::FILE* out = std::fopen(argv[2], "w");
   if (out == nullptr) return 1;
   std::fprintf(out, "// Generated from the console font at build time.\n");
-  std::fprintf(out, "#include \"platform/font.h\"\n\nconst unsigned char font_glyphs[256][16] = {\n");
+  std::fprintf(out, "#include \"runtime/font.h\"\n\nconst unsigned char font_glyphs[256][16] = {\n");
   for (int glyph = 0; glyph < 256; ++glyph) {
     std::fprintf(out, "  {");
     for (int row = 0; row < 16; ++row) std::fprintf(out, "0x%02x%s", bytes[4 + glyph * 16 + row], row < 15 ? "," : "");

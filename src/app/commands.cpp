@@ -4,10 +4,10 @@
 #include "app/startup.h"
 #include "model/generators.h"
 #include "model/placement.h"
-#include "platform/control.h"
-#include "platform/failures.h"
-#include "platform/files.h"
-#include "platform/text.h"
+#include "runtime/control.h"
+#include "runtime/failures.h"
+#include "runtime/files.h"
+#include "runtime/text.h"
 #include "state/state_file.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "app/logic_thread.h"
 
 #include "app/startup.h"
-#include "platform/control.h"
+#include "runtime/control.h"
 #include "state/state_file.h"
 
 int run_logic() {

@@ -5,9 +5,9 @@
 #include <thread>
 
 #include "app/logic_thread.h"
-#include "platform/clock.h"
-#include "platform/runtime.h"
-#include "platform/window_host.h"
+#include "host/window_host.h"
+#include "runtime/clock.h"
+#include "runtime/runtime.h"
 
 namespace {
 

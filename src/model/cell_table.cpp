@@ -1,8 +1,8 @@
 #include "model/cell_table.h"
 
 #include "app/program.h"
-#include "platform/number_text.h"
-#include "platform/text.h"
+#include "runtime/number_text.h"
+#include "runtime/text.h"
 
 void apply_cell_grid() {
   auto& g = program();

@@ -4,9 +4,9 @@
 
 #include "app/program.h"
 #include "model/cell_table.h"
-#include "platform/failures.h"
-#include "platform/numbers.h"
-#include "platform/random.h"
+#include "runtime/failures.h"
+#include "runtime/numbers.h"
+#include "runtime/random.h"
 #include "ui/grid_drawing.h"
 
 namespace {

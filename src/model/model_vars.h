@@ -2,7 +2,7 @@
 // The cell table, the kind tables derived from it, the particles and the generators' values.
 #include <string>
 
-#include "platform/tables.h"
+#include "runtime/tables.h"
 
 constexpr int cell_rows = 2601;
 constexpr int cell_fields = 11;

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/failures.h"
-#include "platform/number_text.h"
-#include "platform/numbers.h"
-#include "platform/random.h"
-#include "platform/screen.h"
+#include "runtime/failures.h"
+#include "runtime/number_text.h"
+#include "runtime/numbers.h"
+#include "runtime/random.h"
+#include "runtime/screen.h"
 
 namespace {
 

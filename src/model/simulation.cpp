@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/failures.h"
-#include "platform/number_text.h"
-#include "platform/numbers.h"
-#include "platform/text.h"
-#include "platform/worker_pool.h"
+#include "runtime/failures.h"
+#include "runtime/number_text.h"
+#include "runtime/numbers.h"
+#include "runtime/text.h"
+#include "runtime/worker_pool.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "app/program.h"
 #include "model/cell_table.h"
-#include "platform/control.h"
-#include "platform/failures.h"
-#include "platform/files.h"
-#include "platform/number_text.h"
+#include "runtime/control.h"
+#include "runtime/failures.h"
+#include "runtime/files.h"
+#include "runtime/number_text.h"
 #include "ui/grid_layout.h"
 
 namespace {

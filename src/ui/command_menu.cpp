@@ -4,9 +4,9 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
-#include "platform/screen.h"
+#include "runtime/keyboard.h"
+#include "runtime/mouse.h"
+#include "runtime/screen.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/mouse.h"
-#include "platform/number_text.h"
-#include "platform/screen.h"
-#include "platform/text.h"
+#include "runtime/mouse.h"
+#include "runtime/number_text.h"
+#include "runtime/screen.h"
+#include "runtime/text.h"
 #include "view/frame.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/number_text.h"
+#include "runtime/number_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/program.h"
-#include "platform/mouse.h"
+#include "runtime/mouse.h"
 #include "ui/param_panel.h"
 
 namespace {

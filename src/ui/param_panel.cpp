@@ -6,9 +6,9 @@
 
 #include "app/program.h"
 #include "model/placement.h"
-#include "platform/mouse.h"
-#include "platform/number_text.h"
-#include "platform/screen.h"
+#include "runtime/mouse.h"
+#include "runtime/number_text.h"
+#include "runtime/screen.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Parameter panel, mouse handling, command menu and cell grid.
 #include <string>
 
-#include "platform/tables.h"
+#include "runtime/tables.h"
 
 struct UiVars {
   // Parameter panel.

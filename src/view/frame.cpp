@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/failures.h"
-#include "platform/number_text.h"
-#include "platform/numbers.h"
-#include "platform/screen.h"
+#include "runtime/failures.h"
+#include "runtime/number_text.h"
+#include "runtime/numbers.h"
+#include "runtime/screen.h"
 #include "ui/param_panel.h"
 #include "view/shapes.h"
 

@@ -1,8 +1,8 @@
 #include "view/projection.h"
 
 #include "app/program.h"
-#include "platform/mouse.h"
-#include "platform/numbers.h"
+#include "runtime/mouse.h"
+#include "runtime/numbers.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "view/shapes.h"
 
 #include "app/program.h"
-#include "platform/failures.h"
-#include "platform/numbers.h"
-#include "platform/screen.h"
+#include "runtime/failures.h"
+#include "runtime/numbers.h"
+#include "runtime/screen.h"
 #include "view/projection.h"
 
 namespace {

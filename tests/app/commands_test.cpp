@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
-#include "platform/runtime.h"
+#include "runtime/keyboard.h"
+#include "runtime/mouse.h"
+#include "runtime/runtime.h"
 #include "support/program_run.h"
 
 namespace {

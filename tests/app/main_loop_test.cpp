@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
+#include "runtime/keyboard.h"
+#include "runtime/mouse.h"
 #include "support/program_run.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
-#include "platform/number_text.h"
+#include "runtime/keyboard.h"
+#include "runtime/mouse.h"
+#include "runtime/number_text.h"
 #include "support/program_run.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/random.h"
-#include "platform/runtime.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
 #include "support/factory_file.h"
 #include "support/program_run.h"
 

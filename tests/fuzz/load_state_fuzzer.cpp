@@ -10,10 +10,10 @@
 #include "app/main_loop.h"
 #include "app/program.h"
 #include "app/startup.h"
-#include "platform/clock.h"
-#include "platform/control.h"
-#include "platform/headless_host.h"
-#include "platform/runtime.h"
+#include "host/headless_host.h"
+#include "runtime/clock.h"
+#include "runtime/control.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/files.h"
-#include "platform/headless_host.h"
-#include "platform/number_text.h"
-#include "platform/runtime.h"
+#include "host/headless_host.h"
+#include "runtime/files.h"
+#include "runtime/number_text.h"
+#include "runtime/runtime.h"
 
 namespace {
 

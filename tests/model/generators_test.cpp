@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
-#include "platform/random.h"
-#include "platform/runtime.h"
-#include "platform/screen.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
+#include "runtime/screen.h"
 #include "support/fresh_program.h"
 
 namespace {

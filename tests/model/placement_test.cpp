@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/random.h"
-#include "platform/runtime.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
 #include "support/page_dump.h"
 #include "support/page_text.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/control.h"
-#include "platform/number_text.h"
-#include "platform/random.h"
+#include "runtime/control.h"
+#include "runtime/number_text.h"
+#include "runtime/random.h"
 #include "support/fresh_program.h"
 
 namespace {

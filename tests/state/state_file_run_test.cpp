@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/runtime.h"
+#include "runtime/runtime.h"
 #include "support/program_run.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control.h"
+#include "runtime/control.h"
 #include "support/factory_file.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"

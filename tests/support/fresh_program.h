@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/headless_host.h"
-#include "platform/random.h"
-#include "platform/runtime.h"
+#include "host/headless_host.h"
+#include "runtime/random.h"
+#include "runtime/runtime.h"
 
 class FreshProgram : public ::testing::Test {
  protected:

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string>
 
-#include "platform/png_writer.h"
-#include "platform/screen.h"
+#include "host/png_writer.h"
+#include "runtime/screen.h"
 #include "support/fresh_program.h"
 
 inline void dump_drawing_page_if_failed() {

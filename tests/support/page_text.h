@@ -3,8 +3,8 @@
 // a pixel counting as set when it differs from the given background colour.
 #include <string>
 
-#include "platform/font.h"
-#include "platform/screen.h"
+#include "runtime/font.h"
+#include "runtime/screen.h"
 
 inline bool cell_matches_glyph(const Page& page, int row, int column, int code, int background) {
   const int left = (column - 1) * cell_width, top = (row - 1) * cell_height;

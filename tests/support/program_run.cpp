@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "app/logic_thread.h"
-#include "platform/clock.h"
-#include "platform/keyboard.h"
-#include "platform/runtime.h"
+#include "runtime/clock.h"
+#include "runtime/keyboard.h"
+#include "runtime/runtime.h"
 
 namespace {
 constexpr auto wait_bound = std::chrono::seconds(120);

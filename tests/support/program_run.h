@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "platform/headless_host.h"
+#include "host/headless_host.h"
 #include "support/temporary_folder.h"
 
 class ProgramRun {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/keyboard.h"
+#include "runtime/keyboard.h"
 #include "ui/mouse_handling.h"
 #include "ui_fixture.h"
 

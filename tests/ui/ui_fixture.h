@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/font.h"
-#include "platform/mouse.h"
-#include "platform/screen.h"
+#include "runtime/font.h"
+#include "runtime/mouse.h"
+#include "runtime/screen.h"
 #include "support/page_dump.h"
 #include "ui/text_tables.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "app/program.h"
-#include "platform/mouse.h"
-#include "platform/runtime.h"
+#include "runtime/mouse.h"
+#include "runtime/runtime.h"
 #include "view/view_fixture.h"
 
 namespace {

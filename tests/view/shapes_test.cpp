@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/mouse.h"
-#include "platform/runtime.h"
-#include "platform/screen.h"
+#include "runtime/mouse.h"
+#include "runtime/runtime.h"
+#include "runtime/screen.h"
 #include "support/page_dump.h"
 #include "view/view_fixture.h"
 

@@ -1,0 +1,19 @@
+#include "host/headless_host.h"
+
+void HeadlessHost::window_size_changed(int width, int height) {
+  window_width = width;
+  window_height = height;
+}
+
+void HeadlessHost::page_shown(const std::uint8_t*, int, int) {
+  ++pages_shown;
+  if (on_page_shown) on_page_shown();
+}
+
+bool HeadlessHost::report_error(const std::string& caption, const std::string& text) {
+  reports.push_back({caption, text});
+  if (report_answers.empty()) return answer_when_unscripted;
+  const bool answer = report_answers.front();
+  report_answers.pop_front();
+  return answer;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The host of the tests: no window; it records what the runtime hands it and answers the
+// error report from a script.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/host.h"
+
+struct ErrorReport {
+  std::string caption;
+  std::string text;
+};
+
+class HeadlessHost : public Host {
+ public:
+  void window_size_changed(int width, int height) override;
+  void page_shown(const std::uint8_t* pixels, int width, int height) override;
+  bool report_error(const std::string& caption, const std::string& text) override;
+
+  int window_width = 0, window_height = 0;
+  int pages_shown = 0;
+  // Answers for the error report, oldest first (true is Yes); with none left it answers
+  // answer_when_unscripted.
+  std::deque<bool> report_answers;
+  bool answer_when_unscripted = false;
+  std::vector<ErrorReport> reports;
+  // Called at every page hand-over, on the logic's thread.
+  std::function<void()> on_page_shown;
+};

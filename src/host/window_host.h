@@ -1,0 +1,80 @@
+#pragma once
+// The host of the real program: a freeglut window that shows the shown page, scaled to fit,
+// and feeds the key and mouse queues. The logic runs on a thread of its own and meets the
+// window only through the page hand-over, the queues, the size request and the report mailbox.
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "host/error_dialog.h"
+#include "host/page_fit.h"
+#include "host/page_handover.h"
+#include "host/report_mailbox.h"
+#include "runtime/host.h"
+
+class WindowHost : public Host {
+ public:
+  // Opens the window, 640 x 400, titled "Untitled".
+  WindowHost(int& argc, char** argv);
+  ~WindowHost() override;
+
+  // The logic's side.
+  void window_size_changed(int width, int height) override;
+  void page_shown(const std::uint8_t* pixels, int width, int height) override;
+  bool report_error(const std::string& caption, const std::string& text) override;
+  // The logic has returned: the window's loop ends.
+  void logic_ended();
+
+  // The window's loop, on the calling thread, until the logic ends or the window is closed;
+  // in the second case it asks the logic to stop.
+  void run();
+
+  // The window's callbacks (on the window's thread).
+  void tick();
+  void closed();
+  void reshaped(int width, int height);
+  void display();
+  void typed(unsigned char key);
+  void special_key(int key, bool down);
+  void mouse_button(int button, int state, int x, int y);
+  void mouse_moved(int x, int y);
+
+ private:
+  void apply_size_request();
+  void take_page();
+  void compose();
+  void update_fit();
+  void toggle_full_screen();
+  void open_dialog();
+  void close_dialog(bool yes);
+  bool pause_ends();
+  void pause_pressed();
+  void stop_pressed();
+  // The X server's keyboard, for what freeglut does not report: the Pause and Break keys and
+  // the modifiers already held when the window opens.
+  void open_keyboard_side();
+  void poll_keyboard_side();
+  void close_keyboard_side();
+
+  PageHandover handover_;
+  ReportMailbox reports_;
+  std::atomic<std::uint32_t> size_request_{0};  // width << 16 | height; 0 when none waits
+  std::atomic<bool> logic_ended_{false};
+
+  // The window thread's own state.
+  bool full_screen_ = false;
+  int page_width_wanted_ = 640, page_height_wanted_ = 400;
+  int window_width_ = 640, window_height_ = 400;
+  PageFit fit_;
+  std::vector<std::uint8_t> composed_;   // the page with the dialog over it
+  std::vector<std::uint32_t> colours_;   // the same in RGBA
+  int composed_width_ = 0, composed_height_ = 0;
+  unsigned texture_ = 0;
+  int texture_width_ = 0, texture_height_ = 0;
+  bool texture_stale_ = false;
+  std::optional<ErrorDialog> dialog_;
+  bool paused_ = false;
+  unsigned ticks_ = 0;
+  struct _XDisplay* keyboard_display_ = nullptr;  // a connection of its own
+};

@@ -1,0 +1,71 @@
+// freeglut reports neither the Pause key nor Break (Ctrl+Pause), nor the keys held before the
+// window opened, nor the window's destruction by another program. A second connection to the X
+// server listens to the window's key presses and its destruction, and asks for the keyboard's
+// state once when the window opens.
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include "host/window_host.h"
+#include "runtime/keyboard.h"
+
+namespace {
+
+Window watched_window = 0;
+XErrorHandler previous_error_handler = nullptr;
+
+// Once another program has destroyed the window, freeglut's last requests on it fail; those
+// errors are expected and must not end the program.
+int on_x_error(Display* display, XErrorEvent* error) {
+  if (watched_window != 0 && error->resourceid == watched_window) return 0;
+  return previous_error_handler != nullptr ? previous_error_handler(display, error) : 0;
+}
+
+bool key_held_now(Display* display, const char keys[32], KeySym symbol) {
+  const KeyCode code = XKeysymToKeycode(display, symbol);
+  return code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0;
+}
+
+}  // namespace
+
+void WindowHost::open_keyboard_side() {
+  const Window window = glXGetCurrentDrawable();
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr || window == 0) return;  // then the Pause and Break keys do nothing
+  keyboard_display_ = display;
+  watched_window = window;
+  previous_error_handler = XSetErrorHandler(on_x_error);
+  XSelectInput(display, window, KeyPressMask | StructureNotifyMask);
+  char keys[32];
+  XQueryKeymap(display, keys);
+  if (key_held_now(display, keys, XK_Shift_L)) set_key_held(key_left_shift, true);
+  if (key_held_now(display, keys, XK_Shift_R)) set_key_held(key_right_shift, true);
+  XFlush(display);
+}
+
+void WindowHost::poll_keyboard_side() {
+  Display* display = keyboard_display_;
+  if (display == nullptr) return;
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == watched_window) {
+      closed();
+      glutLeaveMainLoop();
+      return;
+    }
+    if (event.type != KeyPress) continue;
+    const KeySym symbol = XkbKeycodeToKeysym(display, static_cast<KeyCode>(event.xkey.keycode), 0, 0);
+    if (symbol != XK_Pause && symbol != XK_Break) continue;
+    if (symbol == XK_Break || (event.xkey.state & ControlMask) != 0) stop_pressed();
+    else pause_pressed();
+  }
+}
+
+void WindowHost::close_keyboard_side() {
+  if (keyboard_display_ == nullptr) return;
+  XCloseDisplay(keyboard_display_);
+  keyboard_display_ = nullptr;
+}

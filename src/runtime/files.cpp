@@ -1,0 +1,365 @@
+#include "runtime/files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "runtime/failures.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+constexpr int end_of_file_byte = 26;
+const char* const temporary_suffix = ".saving";
+
+OpenFile* file_by_number(int number) {
+  if (number < 1 || number >= static_cast<int>(runtime().files.files.size())) return nullptr;
+  return &runtime().files.files[number];
+}
+
+std::string folder_of(const std::string& name) {
+  const auto slash = name.rfind('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : name.substr(0, slash));
+}
+
+bool is_folder(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int open_failure_code(int error_number, const std::string& name) {
+  switch (error_number) {
+    case ENOENT: return is_folder(folder_of(name)) ? error_file_not_found : error_path_not_found;
+    case ENOTDIR: return error_path_not_found;
+    case EACCES:
+    case EPERM:
+    case EROFS: return error_permission_denied;
+    case ENODEV:
+    case ENXIO: return error_device_unavailable;
+    case ENAMETOOLONG:
+    case EINVAL: return error_bad_file_name;
+    case EISDIR: return error_path_file_access;
+    default: return error_file_not_found;
+  }
+}
+
+int write_failure_code(int error_number) {
+  return error_number == EACCES || error_number == EPERM ? error_permission_denied : error_path_file_access;
+}
+
+void close_stream(OpenFile& file) {
+  if (file.stream != nullptr) std::fclose(file.stream);
+  file.stream = nullptr;
+}
+
+void discard(OpenFile& file) {
+  close_stream(file);
+  if (!file.temporary_name.empty()) unlink(file.temporary_name.c_str());
+  file = OpenFile{};
+}
+
+// Puts a finished output file in place: flushed to disk under its temporary name, then renamed
+// over the old file in one step, so the old file stays whole until the new one is.
+void commit(OpenFile& file) {
+  int error_number = 0;
+  bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
+  if (!written) error_number = errno;
+  if (std::fclose(file.stream) != 0 && written) {
+    written = false;
+    error_number = errno;
+  }
+  file.stream = nullptr;
+  if (written && std::rename(file.temporary_name.c_str(), file.name.c_str()) == 0) {
+    file = OpenFile{};
+    return;
+  }
+  if (written) error_number = errno;
+  const bool already_reported = file.write_failed;
+  discard(file);
+  if (!already_reported) raise_error(write_failure_code(error_number));
+}
+
+int next_byte(std::FILE* stream) {
+  const int byte = std::getc(stream);
+  if (byte == end_of_file_byte) {
+    std::ungetc(byte, stream);  // byte 26 stays the end wherever it stands
+    return EOF;
+  }
+  return byte;
+}
+
+void put_back(int byte, std::FILE* stream) {
+  if (byte != EOF) std::ungetc(byte, stream);
+}
+
+// The separator after an item: a comma, a line end (CR LF, LF CR, CR, LF), or blanks with the
+// comma or line end after them; other bytes before it are skipped.
+void consume_separator(std::FILE* stream) {
+  for (;;) {
+    int byte = next_byte(stream);
+    if (byte == EOF || byte == ',') return;
+    if (byte == '\r' || byte == '\n') {
+      const int pair = byte == '\r' ? '\n' : '\r';
+      const int following = next_byte(stream);
+      if (following != pair) put_back(following, stream);
+      return;
+    }
+    if (byte == ' ') {
+      while ((byte = next_byte(stream)) == ' ') {
+      }
+      if (byte == ',' || byte == EOF) return;
+      if (byte == '\r' || byte == '\n') {
+        put_back(byte, stream);
+        continue;
+      }
+      put_back(byte, stream);  // it starts the next item
+      return;
+    }
+  }
+}
+
+// An "&H" or "&O" integer; one beyond 64 bits is failure 6 and reads as 0.
+double read_based_integer(std::FILE* stream, int base) {
+  unsigned long long value = 0;
+  bool overflow = false;
+  for (int byte; (byte = next_byte(stream)) != EOF;) {
+    int digit = 99;
+    if (byte >= '0' && byte <= '9') digit = byte - '0';
+    else if (byte >= 'a' && byte <= 'f') digit = byte - 'a' + 10;
+    else if (byte >= 'A' && byte <= 'F') digit = byte - 'A' + 10;
+    if (digit >= base) {
+      put_back(byte, stream);
+      break;
+    }
+    if (value > (~0ull - static_cast<unsigned>(digit)) / static_cast<unsigned>(base)) overflow = true;
+    value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+  }
+  if (overflow) {
+    raise_error(error_overflow);
+    return 0;
+  }
+  return static_cast<double>(value);
+}
+
+// Matches a name against a pattern whose only wildcards are * (any run of bytes) and ? (one
+// byte); every other byte stands for itself.
+bool name_matches(const char* pattern, const char* name) {
+  const char* star = nullptr;
+  const char* after_star = nullptr;
+  while (*name != '\0') {
+    if (*pattern == '*') {
+      star = pattern++;
+      after_star = name;
+    } else if (*pattern == '?' || *pattern == *name) {
+      ++pattern;
+      ++name;
+    } else if (star != nullptr) {
+      pattern = star + 1;
+      name = ++after_star;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+// True when the path is a file that this program holds open (or writes the new version of).
+bool held_open(const std::string& path) {
+  struct stat target {};
+  if (stat(path.c_str(), &target) != 0) return false;
+  auto same = [&](const struct stat& other) { return other.st_dev == target.st_dev && other.st_ino == target.st_ino; };
+  for (const OpenFile& file : runtime().files.files) {
+    if (file.stream == nullptr) continue;
+    struct stat info {};
+    if (fstat(fileno(file.stream), &info) == 0 && same(info)) return true;
+    if (stat(file.name.c_str(), &info) == 0 && same(info)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void open_file(const std::string& name, int mode, int file_number) {
+  if (failure_pending()) return;
+  OpenFile* file = file_by_number(file_number);
+  if (file == nullptr) return raise_error(error_bad_file_number);
+  if (file->stream != nullptr) return raise_error(error_file_already_open);
+  if (name.empty()) return raise_error(error_bad_file_name);
+  if (mode == file_mode_input) {
+    if (is_folder(name)) return raise_error(error_path_file_access);
+    std::FILE* stream = std::fopen(name.c_str(), "rb");
+    if (stream == nullptr) return raise_error(open_failure_code(errno, name));
+    *file = OpenFile{stream, mode, name, {}, false};
+    return;
+  }
+  if (mode != file_mode_output) return raise_error(error_illegal_function_call);
+  if (is_folder(name)) return raise_error(error_path_file_access);
+  if (access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0) return raise_error(error_permission_denied);
+  const std::string temporary_name = name + temporary_suffix;
+  std::FILE* stream = std::fopen(temporary_name.c_str(), "wb");
+  if (stream == nullptr) return raise_error(open_failure_code(errno, name));
+  *file = OpenFile{stream, mode, name, temporary_name, false};
+}
+
+void close_file(int file_number, bool number_given) {
+  if (failure_pending()) return;
+  auto close_one = [](OpenFile& file) {
+    if (file.stream == nullptr) return;
+    if (file.mode == file_mode_output) commit(file);
+    else discard(file);
+  };
+  if (!number_given) {
+    for (OpenFile& file : runtime().files.files) close_one(file);
+    return;
+  }
+  if (OpenFile* file = file_by_number(file_number)) close_one(*file);
+}
+
+void file_print_text(int file_number, const std::string& text, bool add_blank, bool add_zone, bool add_line_end) {
+  if (failure_pending()) return;
+  OpenFile* file = file_by_number(file_number);
+  if (file == nullptr || file->stream == nullptr) return raise_error(error_bad_file_number);
+  if (file->mode != file_mode_output) return raise_error(error_bad_file_mode);
+  if (file->write_failed) return;  // the new file is lost already; the old one stays
+
+  std::string line = text;
+  if (add_blank) line += ' ';
+  const auto column_after = [&] {
+    const auto line_start = line.rfind('\n');
+    return line_start == std::string::npos ? file->column + line.size() : line.size() - line_start - 1;
+  };
+  if (add_zone) line.append(14 - column_after() % 14, ' ');
+  if (add_line_end) line += "\r\n";
+  file->column = column_after();
+
+  long& writes_left = runtime().files.writes_until_failure;
+  if (writes_left == 0) {
+    file->write_failed = true;
+    return raise_error(error_path_file_access);
+  }
+  if (writes_left > 0) --writes_left;
+  if (std::fwrite(line.data(), 1, line.size(), file->stream) != line.size()) {
+    file->write_failed = true;
+    raise_error(write_failure_code(errno));
+  }
+}
+
+double file_read_number(int file_number) {
+  if (failure_pending()) return 0;
+  OpenFile* file = file_by_number(file_number);
+  if (file == nullptr || file->stream == nullptr) {
+    raise_error(error_bad_file_number);
+    return 0;
+  }
+  if (file->mode != file_mode_input) {
+    raise_error(error_bad_file_mode);
+    return 0;
+  }
+  std::FILE* stream = file->stream;
+  int byte;
+  while ((byte = next_byte(stream)) == ' ') {
+  }
+  if (byte == EOF) {
+    raise_error(error_input_past_end);
+    return 0;
+  }
+
+  if (byte == '&') {
+    const int kind = next_byte(stream);
+    const int base = (kind == 'H' || kind == 'h') ? 16 : (kind == 'O' || kind == 'o') ? 8 : 0;
+    if (base != 0) {
+      const double value = read_based_integer(stream, base);
+      consume_separator(stream);
+      return value;
+    }
+    put_back(kind, stream);
+    consume_separator(stream);
+    return 0;
+  }
+
+  // Sign, digits, point and digits, exponent letter with its sign and digits, as far as they fit.
+  std::string number;
+  int significant = 0;
+  auto take_digits = [&](bool count_significant) {
+    while (byte >= '0' && byte <= '9') {
+      if (count_significant && (significant > 0 || byte != '0')) {
+        // Only the first 17 significant digits count; later ones read as zeros.
+        number += ++significant > 17 ? '0' : static_cast<char>(byte);
+      } else {
+        number += static_cast<char>(byte);
+      }
+      byte = next_byte(stream);
+    }
+  };
+  bool has_digits = false;
+  if (byte == '+' || byte == '-') {
+    number += static_cast<char>(byte);
+    byte = next_byte(stream);
+  }
+  const std::size_t before_digits = number.size();
+  take_digits(true);
+  if (byte == '.') {
+    number += '.';
+    byte = next_byte(stream);
+    take_digits(true);
+  }
+  has_digits = number.find_first_of("0123456789", before_digits) != std::string::npos;
+  if (has_digits && (byte == 'E' || byte == 'e' || byte == 'D' || byte == 'd')) {
+    std::string exponent = "e";
+    byte = next_byte(stream);
+    if (byte == '+' || byte == '-') {
+      exponent += static_cast<char>(byte);
+      byte = next_byte(stream);
+    }
+    const std::size_t before_exponent_digits = exponent.size();
+    while (byte >= '0' && byte <= '9') {
+      exponent += static_cast<char>(byte);
+      byte = next_byte(stream);
+    }
+    if (exponent.size() > before_exponent_digits) number += exponent;
+  }
+  put_back(byte, stream);
+  consume_separator(stream);
+  if (!has_digits) return 0;
+
+  const double value = std::strtod(number.c_str(), nullptr);
+  if (!(std::fabs(value) <= 3.402823466e+38)) {
+    raise_error(error_overflow);
+    return 0;
+  }
+  return value;
+}
+
+void kill_files(const std::string& pattern) {
+  if (failure_pending()) return;
+  const auto slash = pattern.rfind('/');
+  const std::string folder = folder_of(pattern);
+  const std::string name_pattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  const std::string prefix = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+
+  std::vector<std::string> matches;
+  if (DIR* directory = opendir(folder.c_str())) {
+    while (const dirent* entry = readdir(directory)) {
+      const std::string path = prefix + entry->d_name;
+      if (name_matches(name_pattern.c_str(), entry->d_name) && !is_folder(path)) matches.push_back(path);
+    }
+    closedir(directory);
+  }
+  if (matches.empty()) return raise_error(error_file_not_found);
+  for (const std::string& path : matches) {
+    if (held_open(path)) return raise_error(error_file_already_open);
+    if (unlink(path.c_str()) == 0) continue;
+    const bool refused = errno == EACCES || errno == EPERM || errno == EBUSY || errno == EROFS || errno == ETXTBSY;
+    return raise_error(refused ? error_file_already_open : error_file_not_found);
+  }
+}
+
+void abandon_all_files() {
+  for (OpenFile& file : runtime().files.files) discard(file);
+}

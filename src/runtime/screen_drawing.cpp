@@ -1,0 +1,210 @@
+// Lines, circles and single pixels on the drawing page, clipped to the page.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+#include "runtime/failures.h"
+#include "runtime/numbers.h"
+#include "runtime/runtime.h"
+#include "runtime/screen.h"
+
+namespace {
+
+constexpr double two_pi = 2 * std::numbers::pi;
+constexpr std::int32_t off_range = std::numeric_limits<std::int32_t>::min();
+
+struct Point {
+  std::int32_t x, y;
+};
+
+void put_pixel(Page& page, std::int64_t x, std::int64_t y, std::uint8_t colour) {
+  if (page.contains(x, y)) page.pixel(static_cast<int>(x), static_cast<int>(y)) = colour;
+}
+
+// Nearest integer, ties to even; a value that is not a number, is infinite or does not fit in
+// 32 bits becomes the lowest 32-bit integer.
+std::int32_t line_coordinate(float value) {
+  const std::int64_t rounded = round_to_int64(value);
+  if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+    return off_range;
+  return static_cast<std::int32_t>(rounded);
+}
+
+// The difference of two coordinates as a 32-bit integer that wraps.
+double wrapped_difference(std::int32_t to, std::int32_t from) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
+}
+
+std::int32_t round_edge_position(double t) { return static_cast<std::int32_t>(std::nearbyint(static_cast<float>(t))); }
+
+// Moves the outside end `moving` of the segment to `other` onto the page's edge; false when the
+// segment's direction does not cross into the page there.
+bool clip_end(Point& moving, Point other, int right, int bottom) {
+  const double k = wrapped_difference(other.x, moving.x) / std::fabs(wrapped_difference(other.y, moving.y));
+  const double l = wrapped_difference(other.y, moving.y) / std::fabs(wrapped_difference(other.x, moving.x));
+  const extended a = moving.x, b = moving.y;
+  if (moving.x > right && k < 0) {
+    const double t = to_double(b + (a - right) * l);
+    if (t >= 0 && t <= bottom) {
+      moving = {right, round_edge_position(t)};
+      return true;
+    }
+  }
+  if (moving.x < 0 && k > 0) {
+    const double t = to_double(b + (0 - a) * l);
+    if (t >= 0 && t <= bottom) {
+      moving = {0, round_edge_position(t)};
+      return true;
+    }
+  }
+  if (moving.y < 0 && l > 0) {
+    const double t = to_double(a + (0 - b) * k);
+    if (t >= 0 && t <= right) {
+      moving = {round_edge_position(t), 0};
+      return true;
+    }
+  }
+  if (moving.y > bottom && l < 0) {
+    const double t = to_double(a + (b - bottom) * k);
+    if (t >= 0 && t <= right) {
+      moving = {round_edge_position(t), bottom};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool clip_segment(Point& from, Point& to, int right, int bottom) {
+  auto inside = [&](Point p) { return p.x >= 0 && p.x <= right && p.y >= 0 && p.y <= bottom; };
+  if (!inside(from)) {
+    if ((from.x == to.x && from.y == to.y) || (from.x < 0 && to.x < 0) || (from.x > right && to.x > right) ||
+        (from.y < 0 && to.y < 0) || (from.y > bottom && to.y > bottom))
+      return false;
+    if (!clip_end(from, to, right, bottom)) return false;
+  }
+  return inside(to) || clip_end(to, from, right, bottom);
+}
+
+std::int64_t round_half_away(extended value) {
+  return static_cast<std::int64_t>(value >= 0 ? std::trunc(value + 0.5L) : std::trunc(value - 0.5L));
+}
+
+// Steps one coordinate pixel by pixel and lets the other follow a single-precision value.
+void draw_clipped(Page& page, Point from, Point to, std::uint8_t colour) {
+  const int dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
+  if (dx > dy) {
+    const int step = to.x < from.x ? -1 : 1;
+    const float slope = static_cast<float>(to.y - from.y) / static_cast<float>(dx);
+    float h = static_cast<float>(from.y);
+    for (int i = 0, x = from.x; i <= dx; ++i, x += step, h += slope) put_pixel(page, x, round_half_away(h), colour);
+  } else {
+    const int step = to.y < from.y ? -1 : 1;
+    const float slope = dy == 0 ? 0.0f : static_cast<float>(to.x - from.x) / static_cast<float>(dy);
+    float h = static_cast<float>(from.x);
+    for (int i = 0, y = from.y; i <= dy; ++i, y += step, h += slope) put_pixel(page, round_half_away(h), y, colour);
+  }
+}
+
+// A pixel coordinate: nearest integer, ties to even. A value that is not a number or is
+// infinite counts as 0; one beyond the 32-bit range lies off the page.
+std::int64_t pixel_coordinate(float value) {
+  if (!std::isfinite(value)) return 0;
+  const std::int64_t rounded = round_to_int64(value);
+  if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+    return -1;
+  return rounded;
+}
+
+struct Arc {
+  double start, end;
+  bool wraps;
+  bool contains(double angle) const { return wraps ? angle <= start || angle >= end : angle >= start && angle <= end; }
+};
+
+}  // namespace
+
+void draw_line(float x1, float y1, float x2, float y2, int colour) {
+  if (failure_pending()) return;
+  Page& page = drawing_page();
+  ScreenState& screen = runtime().screen;
+  screen.last_x = x2;
+  screen.last_y = y2;
+  Point from{line_coordinate(x1), line_coordinate(y1)}, to{line_coordinate(x2), line_coordinate(y2)};
+  if (!clip_segment(from, to, page.width - 1, page.height - 1)) return;
+  draw_clipped(page, from, to, static_cast<std::uint8_t>(colour & 15));
+  drawing_page_changed();
+}
+
+void draw_circle(double x, double y, double radius, int colour, double start, double end, double aspect, int given) {
+  if (failure_pending()) return;
+  if ((given & 4) == 0) start = 0;
+  if ((given & 8) == 0) end = two_pi;
+  if ((given & 16) == 0) aspect = 1;
+  if (std::fabs(start) > two_pi || std::fabs(end) > two_pi) {
+    raise_error(error_illegal_function_call);
+    return;
+  }
+  Page& page = drawing_page();
+  ScreenState& screen = runtime().screen;
+  screen.last_x = static_cast<float>(x);
+  screen.last_y = static_cast<float>(y);
+  const std::uint8_t ink = ((given & 2) != 0 ? colour : page.foreground) & 15;
+  const Arc arc = start > end ? Arc{end, start, true} : Arc{start, end, false};
+
+  double rx = std::fabs((x + radius) - x), ry = rx;
+  if (aspect < 1) ry *= aspect;
+  if (aspect > 1) rx /= aspect;
+  const int right = page.width - 1, bottom = page.height - 1;
+  if (!(0 <= x + rx + 0.5 && 0 <= y + ry + 0.5 && x - rx - 0.5 <= right && y - ry - 0.5 <= bottom)) return;
+  // Steps per quarter; a radius too large for a 32-bit count draws nothing.
+  const double quarter_steps = std::trunc(two_pi * std::fabs(radius) / 4 + 0.5);
+  if (!(quarter_steps <= std::numeric_limits<std::int32_t>::max())) return;
+  const int n = static_cast<int>(quarter_steps);
+  const std::int64_t cx = round_half_away(x), cy = round_half_away(y);
+  const double step = std::numbers::pi / 2 / n, cos_step = std::cos(step), sin_step = std::sin(step);
+
+  double a1 = 0, a2 = std::numbers::pi, a3 = std::numbers::pi, a4 = two_pi;
+  double cs = 1, sn = 0;
+  std::int64_t pending_u = 0, pending_v = 0, drawn_u = 0, drawn_v = 0;
+  auto draw_pending = [&] {
+    if (arc.contains(a1)) put_pixel(page, cx + pending_u, cy + pending_v, ink);
+    if (arc.contains(a2)) put_pixel(page, cx - pending_u, cy + pending_v, ink);
+    if (arc.contains(a3)) put_pixel(page, cx - pending_u, cy - pending_v, ink);
+    if (arc.contains(a4)) put_pixel(page, cx + pending_u, cy - pending_v, ink);
+    drawn_u = pending_u;
+    drawn_v = pending_v;
+  };
+  for (int i = 0; i <= n; ++i) {
+    const std::int64_t u = static_cast<std::int64_t>(std::trunc(cs * rx + 0.5));
+    const std::int64_t v = static_cast<std::int64_t>(std::trunc(sn * ry - 0.5));
+    if (i == 0) {
+      pending_u = u;
+      pending_v = v;
+    }
+    if (i == 0 || std::abs(u - drawn_u) > 1 || std::abs(v - drawn_v) > 1) draw_pending();
+    pending_u = u;
+    pending_v = v;
+    if (i < n) {
+      const double next_cs = to_double(static_cast<extended>(cs) * cos_step + static_cast<extended>(sn) * sin_step);
+      sn = to_double(static_cast<extended>(sn) * cos_step - static_cast<extended>(cs) * sin_step);
+      cs = next_cs;
+      a1 += step;
+      a3 += step;
+      a2 -= step;
+      a4 -= step;
+    }
+  }
+  draw_pending();
+  drawing_page_changed();
+}
+
+void set_pixel(float x, float y, int colour) {
+  if (failure_pending()) return;
+  ScreenState& screen = runtime().screen;
+  screen.last_x = x;
+  screen.last_y = y;
+  Page& page = drawing_page();
+  put_pixel(page, pixel_coordinate(x), pixel_coordinate(y), static_cast<std::uint8_t>(colour & 15));
+  drawing_page_changed();
+}

@@ -1,0 +1,166 @@
+#include "runtime/control.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+#include <vector>
+
+#include "runtime/failures.h"
+#include "runtime/files.h"
+#include "runtime/random.h"
+#include "runtime/screen.h"
+#include "support/fresh_program.h"
+#include "support/temporary_folder.h"
+
+namespace {
+
+using Control = FreshProgram;
+
+TEST_F(Control, ArmedTrapTakesAFailedOpenAndReportsTheNext) {
+  arm_error_trap();
+  open_file("/nonexistent-folder/vorka.dat", file_mode_input, 1);
+  EXPECT_THROW(end_step(), ErrorTrapTaken);
+  const FailureState& failures = runtime().failures;
+  EXPECT_EQ(failures.handled, 76);
+  EXPECT_TRUE(failures.in_handler);
+  EXPECT_EQ(failures.pending, 0);
+  EXPECT_TRUE(host.reports.empty());
+
+  host.report_answers = {true};
+  open_file("/nonexistent-folder/vorka.dat", file_mode_input, 1);
+  EXPECT_NO_THROW(end_step(41));  // inside the handler: reported, and Yes goes on
+  ASSERT_EQ(host.reports.size(), 1u);
+  EXPECT_EQ(host.reports[0].caption, "Unhandled Error #76");
+  EXPECT_EQ(host.reports[0].text, "Line: 41 (in main module)\nPath not found\nContinue?");
+}
+
+TEST_F(Control, UnhandledFailureIsReportedWithItsTexts) {
+  const struct {
+    int code;
+    const char* caption;
+    const char* message;
+  } cases[] = {
+      {62, "Unhandled Error #62", "Input past end of file"},
+      {9, "Unhandled Error #9", "Subscript out of range"},
+      {75, "Unhandled Error #75", "Path/File access error"},
+      {99, "Unhandled Error #99", "Unprintable error"},
+  };
+  host.answer_when_unscripted = true;
+  for (const auto& c : cases) {
+    raise_error(c.code);
+    end_step(17012);
+    EXPECT_EQ(runtime().failures.pending, 0);
+    ASSERT_FALSE(host.reports.empty());
+    EXPECT_EQ(host.reports.back().caption, c.caption);
+    EXPECT_EQ(host.reports.back().text, std::string("Line: 17012 (in main module)\n") + c.message + "\nContinue?");
+  }
+  EXPECT_EQ(host.reports.size(), std::size(cases));
+  end_step();  // nothing pending: no report
+  EXPECT_EQ(host.reports.size(), std::size(cases));
+}
+
+TEST_F(Control, NoEndsTheProgramWithExitCodeZeroAndClosesFiles) {
+  TemporaryFolder folder;
+  open_file("no.dat", file_mode_output, 1);
+  host.report_answers = {false};
+  raise_error(62);
+  try {
+    end_step();
+    FAIL() << "the program went on";
+  } catch (const ProgramEnd& end) {
+    EXPECT_EQ(end.exit_code, 0);
+  }
+  file_print_text(1, "x", true, false, true);
+  EXPECT_EQ(take_failure(), 52);
+  EXPECT_FALSE(folder.exists("no.dat.saving"));  // the unfinished save is gone
+  EXPECT_FALSE(folder.exists("no.dat"));
+}
+
+TEST_F(Control, OnlyTheFirstFailureOfAStepCounts) {
+  raise_error(62);
+  raise_error(6);
+  EXPECT_EQ(take_failure(), 62);
+  raise_error(0);
+  EXPECT_EQ(take_failure(), 5);
+  raise_error(-7);
+  EXPECT_EQ(take_failure(), 5);
+}
+
+TEST_F(Control, WhileAFailureIsPendingTheGeneratorStands) {
+  const std::uint32_t seed = runtime().seed;
+  raise_error(9);
+  EXPECT_EQ(rnd(), 0);
+  EXPECT_EQ(runtime().seed, seed);
+  take_failure();
+  EXPECT_EQ(rnd(), 11837123 / 16777216.0f);
+}
+
+TEST_F(Control, StopRequestEndsTheProgramAtTheEndOfTheStep) {
+  request_stop();
+  EXPECT_THROW(end_step(), ProgramEnd);
+}
+
+TEST_F(Control, PauseHoldsTheLogicUntilReleased) {
+  request_pause(true);
+  std::atomic<bool> passed{false};
+  auto logic = std::async(std::launch::async, [&] {
+    try {
+      end_step();
+    } catch (const ProgramEnd&) {
+    }
+    passed = true;
+  });
+  EXPECT_EQ(logic.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  EXPECT_FALSE(passed);
+  request_pause(false);
+  if (logic.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    ADD_FAILURE() << "the pause did not end";
+    request_stop();  // the end is seen even while paused
+  }
+  logic.wait();
+  EXPECT_TRUE(passed);
+}
+
+TEST_F(Control, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
+  auto& g = program();
+  g.loop_i = 3;
+  g.pending_key = "m";
+  g.model_table(1700, 2) = 5;
+  arm_error_trap();
+  runtime().failures.in_handler = true;
+  TemporaryFolder folder;
+  open_file("clear.dat", file_mode_output, 1);
+
+  clear_all_variables();
+  auto& fresh = program();
+  EXPECT_EQ(fresh.loop_i, 0);
+  EXPECT_EQ(fresh.pending_key, "");
+  EXPECT_EQ(fresh.model_table(1700, 2), 0);
+  EXPECT_FALSE(runtime().failures.trap_armed);
+  EXPECT_FALSE(runtime().failures.in_handler);
+  file_print_text(1, "x", true, false, true);
+  EXPECT_EQ(take_failure(), 52);
+  EXPECT_FALSE(folder.exists("clear.dat.saving"));
+}
+
+TEST_F(Control, RuntimeResetGivesTheStartUpScreenAndSequence) {
+  set_screen_mode(graphics_mode, 0, 0, 1);
+  EXPECT_EQ(host.window_height, 480);
+  std::vector<float> first;
+  for (int i = 0; i < 5; ++i) first.push_back(rnd());
+
+  reset_runtime_for_run();
+  EXPECT_EQ(host.window_width, 640);
+  EXPECT_EQ(host.window_height, 400);
+  EXPECT_EQ(runtime().screen.mode, text_mode);
+  EXPECT_EQ(drawing_page().foreground, 7);
+  EXPECT_EQ(drawing_page().background, 0);
+  EXPECT_EQ(runtime().seed, 0x50000u);
+  for (float value : first) EXPECT_EQ(rnd(), value);
+  EXPECT_EQ(first[0], 11837123 / 16777216.0f);
+}
+
+}  // namespace
