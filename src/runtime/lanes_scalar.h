@@ -25,9 +25,8 @@ struct LanesScalar {
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
 
-  template <double bound_units>
-  static Mask rounds_alike_to_float(Doubles estimate) {
-    constexpr double width = proof_width(bound_units);
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+    const double width = proof_width(bound_units);
     const Doubles low = round_to_float(estimate * (1 - width));
     const Doubles high = round_to_float(estimate * (1 + width));
     const Doubles magnitude = low < 0 ? -low : low;
