@@ -37,11 +37,6 @@ bool outside_clip_box(float coordinate, float limit) {
   return coordinate > limit || coordinate < -static_cast<extended>(limit);
 }
 
-bool outside_clip_box(float x, float y, float z) {
-  const float limit = program().clip_limit;
-  return outside_clip_box(x, limit) || outside_clip_box(y, limit) || outside_clip_box(z, limit);
-}
-
 // (centre_size / 50) * p / 150 * (z + depth_offset), left to right.
 float screen_value(float p, float z) {
   auto& g = program();
@@ -56,6 +51,11 @@ void take_mouse_event() {
 }
 
 }  // namespace
+
+bool outside_clip_box(float x, float y, float z) {
+  const float limit = program().clip_limit;
+  return outside_clip_box(x, limit) || outside_clip_box(y, limit) || outside_clip_box(z, limit);
+}
 
 void rotate_view() {
   auto& g = program();

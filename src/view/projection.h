@@ -15,6 +15,8 @@ struct Projection {
   bool clips = false;
 };
 
+// Whether a turned point lies beyond clip_limit on any axis.
+bool outside_clip_box(float x, float y, float z);
 // project_point's formula in extended precision for a point, with the view of the context,
 // leaving the context as it is.
 Projection extended_projection(float x, float y, float z);

@@ -6,9 +6,9 @@
 constexpr int projection_batch_size = 8;
 
 struct PointBatch {
-  float x[projection_batch_size];
-  float y[projection_batch_size];
-  float z[projection_batch_size];
+  float x[projection_batch_size] = {};
+  float y[projection_batch_size] = {};
+  float z[projection_batch_size] = {};
   int count = 0;
 };
 
