@@ -1,5 +1,7 @@
 #include "view/projection.h"
 
+#include <cmath>
+
 #include "app/program.h"
 #include "runtime/mouse.h"
 #include "runtime/numbers.h"
@@ -46,8 +48,14 @@ float screen_value(float p, float z) {
 // Every projection takes one waiting mouse event, whatever the latch already holds.
 void take_mouse_event() {
   auto& g = program();
-  const std::int64_t latched = round_to_int64(g.mouse_event);
-  g.mouse_event = single(static_cast<extended>(latched | round_to_int64(mouse_input())));
+  const float taken = mouse_input();
+  // The latch holds 0 or -1, and -1 ORed with anything is -1: the general form below gives the
+  // same for those without rounding to integers twice per projection.
+  if (g.mouse_event == -1 || (g.mouse_event == 0 && !std::signbit(g.mouse_event))) {
+    if (taken != 0) g.mouse_event = -1;
+    return;
+  }
+  g.mouse_event = single(static_cast<extended>(round_to_int64(g.mouse_event) | round_to_int64(taken)));
 }
 
 }  // namespace
