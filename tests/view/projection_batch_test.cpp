@@ -164,6 +164,37 @@ TEST_F(ProjectionBatchTest, SpecialCoordinatesGoToTheExtendedFormulaAndComeOutAl
   });
 }
 
+// Points whose first turn's angle sum, the arc tangent in degrees plus rot_angle_c, lies within
+// 1 to 40 u (u = 2^-53 of the value) of a point where rounding to float changes. Found by a
+// search over consecutive floats x with z = 1 or -2 (the second with the half turn), trying for
+// each ratio the angles that put the sum into each binade; the distance is the search's, from
+// the extended formula.
+TEST_F(ProjectionBatchTest, AngleSumsNearAFloatRoundingBoundaryComeOutAlike) {
+  struct Case {
+    float x, z, angle_c;
+    double distance_u;
+  };
+  const Case cases[] = {
+      {0x1.3ed97ep+6f, 0x1p+0f, -0x1.400b2ap+19f, 1.14}, {0x1.3ed97ep+6f, 0x1p+0f, 0x1.3ff4d6p+19f, 1.14},
+      {0x1.75f2bp+4f, 0x1p+0f, -0x1.5e3d2cp+6f, 6.40},   {0x1.6a1c4p+5f, 0x1p+0f, 0x1.3fe9dp+18f, 7.83},
+      {0x1.8a5806p+4f, 0x1p+0f, -0x1.6134cap+6f, 8.80},  {0x1.319012p+6f, 0x1p+0f, -0x1.400164p+22f, 8.96},
+      {0x1.5b7b1ep+0f, 0x1p+0f, -0x1.ad0924p+5f, 9.60},  {0x1.4f649ap+3f, -0x1p+1f, 0x1.3cce6ep+6f, 12.79},
+      {0x1.49e89ep+3f, -0x1p+1f, 0x1.3ad5f6p+6f, 14.60}, {0x1.8f4648p+1f, -0x1p+1f, 0x1.c82b7ap+5f, 19.00},
+      {0x1.84a1b4p+1f, -0x1p+1f, 0x1.82818p+6f, 28.58},  {0x1.82c546p+1f, -0x1p+1f, 0x1.400072p+23f, 33.08},
+      {0x1.89a8dp+1f, -0x1p+1f, 0x1.27b622p+5f, 34.02},  {0x1.90ecbap+1f, -0x1p+1f, 0x1.a3873p+5f, 36.03},
+  };
+  for_every_vector_isa([&] {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << "distance " << c.distance_u << " u");
+      const int handed_over = expect_batches_match_project_point({{c.x, 10, c.z, c.angle_c, 15}});
+      // Within the proof's bracket the lanes must not claim the float.
+      if (c.distance_u < 4) {
+        EXPECT_EQ(handed_over, 1);
+      }
+    }
+  });
+}
+
 // What a frame leaves behind: the drawn page, the mouse queue's read position and every value
 // of the context that the drawing writes.
 struct FrameOutcome {
