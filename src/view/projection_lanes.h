@@ -25,24 +25,36 @@ namespace projection_lanes {
 
 using namespace error_bound;
 
+// The bounds, in units of u, each a type: clang 14 takes no double template arguments, so the
+// lanes' own rounds_alike_to_float<bound> cannot be named there; rounds_alike<L, Bound> below is the
+// same test with the bound carried by a type.
+//
 // (P) tan_ratio: (u + 10^-5) / (w + 10^-5), three roundings in double against three in
 // extended.
-constexpr double ratio_bound = 3 * double_rounding + 3 * extended_rounding;
+struct RatioBound {
+  static constexpr double units = 3 * double_rounding + 3 * extended_rounding;
+};
 // (P) new_x = atan(ratio) / deg_to_rad + angle: the part that scales with the arc tangent in
 // degrees (SLEEF's atan and the division against FPATAN and the extended division) and the
 // part that scales with the sum (its rounding in double against extended). The sum may cancel,
-// so the bound is |degrees| x angle_part_bound + |sum| x sum_bound, proven lane by lane.
+// so the bound is |degrees| x degrees_bound + |sum| x sum_bound, proven lane by lane.
 constexpr double degrees_bound = sleef_u10 + double_rounding + x87_atan + extended_rounding;
 constexpr double sum_bound = double_rounding + extended_rounding;
 // (P) polar_r = sqrt(u^2 + w^2): the squares are exact (E1); the sum is rounded once in double
 // against once in extended and then to double; the root halves that relative error and adds
 // its own rounding in double and in extended.
-constexpr double polar_bound = (2 * double_rounding + extended_rounding) / 2 + double_rounding + extended_rounding;
+struct PolarBound {
+  static constexpr double units = (2 * double_rounding + extended_rounding) / 2 + double_rounding + extended_rounding;
+};
 // (P) the sine and cosine: SLEEF's against glibc's, each within its documented error.
-constexpr double sin_cos_bound = sleef_u10 + glibc_sin_cos;
+struct SinCosBound {
+  static constexpr double units = sleef_u10 + glibc_sin_cos;
+};
 // (P) the screen values: the depth sum, the scale, the division by 150 and the product with
 // the depth factor, four roundings in double against four in extended.
-constexpr double screen_bound = 4 * double_rounding + 4 * extended_rounding;
+struct ScreenBound {
+  static constexpr double units = 4 * double_rounding + 4 * extended_rounding;
+};
 // The arguments for which SLEEF's documented sine and cosine error holds with room to spare.
 constexpr double sin_cos_argument_limit = 0x1p30;
 
@@ -53,18 +65,33 @@ typename L::Doubles absolute(typename L::Doubles v) {
   return L::select(L::less(v, L::splat(0)), L::splat(0) - v, v);
 }
 
+// The lanes whose bracket ends round to the same normal float, so that every value between
+// them does too (rounding is monotonic).
+template <class L>
+typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end) {
+  using D = typename L::Doubles;
+  const D low = L::round_to_float(low_end);
+  const D magnitude = absolute<L>(low);
+  return L::equal(low, L::round_to_float(high_end)) & ~L::less(magnitude, L::splat(FLT_MIN)) &
+         ~L::less(L::splat(FLT_MAX), magnitude);
+}
+
+// (P), the proof of float_rounding_proof.h lane by lane, for a bound relative to the estimate.
+template <class L, class Bound>
+typename L::Mask rounds_alike(typename L::Doubles estimate) {
+  constexpr double width = proof_width(Bound::units);
+  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width));
+}
+
 // (P) with a bound that differs from lane to lane: absolute_units is the bound in units of u,
 // not relative to the estimate. The bracket is widened as float_rounding_proof.h widens it,
 // with the own roundings relative to the estimate.
 template <class L>
-typename L::Mask rounds_alike_to_float_within(typename L::Doubles estimate, typename L::Doubles absolute_units) {
-  using D = typename L::Doubles;
-  const D width = (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
-                  L::splat(unit_roundoff);
-  const D low = L::round_to_float(estimate - width);
-  const D high = L::round_to_float(estimate + width);
-  const D magnitude = absolute<L>(low);
-  return L::equal(low, high) & ~L::less(magnitude, L::splat(FLT_MIN)) & ~L::less(L::splat(FLT_MAX), magnitude);
+typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::Doubles absolute_units) {
+  const typename L::Doubles width =
+      (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
+      L::splat(unit_roundoff);
+  return bracket_rounds_alike<L>(estimate - width, estimate + width);
 }
 
 // The two values of a turn that the next step reads, and the lanes proven so far.
@@ -81,12 +108,12 @@ Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const L
   using D = typename L::Doubles;
   Turn<L> t;
   const D ratio = (u + L::splat(ratio_offset)) / (w + L::splat(ratio_offset));
-  t.proven = L::template rounds_alike_to_float<ratio_bound>(ratio);
+  t.proven = rounds_alike<L, RatioBound>(ratio);
   t.tan_ratio = L::round_to_float(ratio);
 
   const D degrees = L::atan(t.tan_ratio) / L::splat(view.deg_to_rad);
   const D angle_sum = degrees + L::splat(angle);
-  t.proven &= rounds_alike_to_float_within<L>(
+  t.proven &= rounds_alike_within<L>(
       angle_sum, absolute<L>(degrees) * L::splat(degrees_bound) + absolute<L>(angle_sum) * L::splat(sum_bound));
   D new_x = L::round_to_float(angle_sum);
   // (E2) the half turn and the full turn are single float sums.
@@ -96,7 +123,7 @@ Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const L
   t.new_x = new_x;
 
   const D root = L::sqrt(u * u + w * w);
-  t.proven &= L::template rounds_alike_to_float<polar_bound>(root);
+  t.proven &= rounds_alike<L, PolarBound>(root);
   t.polar_r = L::round_to_float(root);
 
   // (E1) the angle in radians is a product of two floats.
@@ -104,8 +131,8 @@ Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const L
   t.proven &= ~L::less(L::splat(sin_cos_argument_limit), absolute<L>(radians));
   const D cosine = L::cos(radians);
   const D sine = L::sin(radians);
-  t.proven &= L::template rounds_alike_to_float<sin_cos_bound>(cosine);
-  t.proven &= L::template rounds_alike_to_float<sin_cos_bound>(sine);
+  t.proven &= rounds_alike<L, SinCosBound>(cosine);
+  t.proven &= rounds_alike<L, SinCosBound>(sine);
   // (E1) the turned pair: products of two floats.
   t.u = L::round_to_float(L::round_to_float(cosine) * t.polar_r);
   t.w = L::round_to_float(L::round_to_float(sine) * t.polar_r);
@@ -133,8 +160,8 @@ typename L::Mask project_lanes(const PointBatch& points, int first, const LaneVi
   const D screen_x = screen_value<L>(turned_x, depth_factor, view.scale);
   const D screen_y = screen_value<L>(turned_y, depth_factor, view.scale);
   typename L::Mask proven = first_turn.proven & second_turn.proven;
-  proven &= L::template rounds_alike_to_float<screen_bound>(screen_x);
-  proven &= L::template rounds_alike_to_float<screen_bound>(screen_y);
+  proven &= rounds_alike<L, ScreenBound>(screen_x);
+  proven &= rounds_alike<L, ScreenBound>(screen_y);
 
   L::store_floats(turned_x, out.turned_x + first);
   L::store_floats(turned_y, out.turned_y + first);

@@ -200,13 +200,15 @@ TEST_F(ProjectionBatchTest, AngleSumsNearAFloatRoundingBoundaryComeOutAlike) {
 struct FrameOutcome {
   std::vector<std::uint8_t> pixels;
   unsigned mouse_read_position;
+  std::size_t error_reports;
   std::vector<float> values;
 };
 
-FrameOutcome outcome() {
+FrameOutcome outcome(const HeadlessHost& host) {
   auto& g = program();
   return {drawing_page().pixels,
           runtime().mouse.current.load(),
+          host.reports.size(),
           {g.mouse_event, g.clipped, g.tan_ratio, g.new_x, g.polar_r, g.proj_x, g.proj_y, g.proj_z, g.screen_x,
            g.screen_y, g.scr_ax, g.scr_ay, g.scr_bx, g.scr_by, g.seg_ax, g.seg_ay, g.seg_az, g.seg_bx, g.seg_by,
            g.seg_bz, g.half_size, g.obj_x, g.obj_y, g.obj_z, g.obj_size, g.line_color, g.loop_i, g.loop_j, g.loop_a,
@@ -218,6 +220,7 @@ struct FrameCase {
   float shape;
   int kinds, particles;
   int mouse_moves;  // each queues two events
+  float last_kind_colour;  // beyond 32 bits, each of that kind's lines reports a failure midway
   float angle_c, angle_a;
 };
 
@@ -225,6 +228,8 @@ struct FrameCase {
 // that are not numbers, infinite, huge or subnormal, and a kind without particles whose
 // centroid is not a number.
 FrameOutcome draw_frames(HeadlessHost& host, const FrameCase& c, ProjectionPath path) {
+  host.reports.clear();
+  host.answer_when_unscripted = true;
   start_runtime(host);
   reset_program();
   set_view_constants();
@@ -241,7 +246,7 @@ FrameOutcome draw_frames(HeadlessHost& host, const FrameCase& c, ProjectionPath 
   const float specials[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e30f,
                             std::numeric_limits<float>::denorm_min(), -0.0f};
   for (int kind = 0; kind < c.kinds; ++kind) {
-    g.kind_colour(kind) = static_cast<float>(1 + kind);
+    g.kind_colour(kind) = kind == c.kinds - 1 ? c.last_kind_colour : static_cast<float>(1 + kind);
     g.color_count(kind) = kind == 1 ? 0 : static_cast<float>(c.particles);
     for (int j = 0; j < c.particles; ++j)
       for (int axis = 0; axis < 3; ++axis) g.particle(kind, j, axis) = position(random);
@@ -254,16 +259,17 @@ FrameOutcome draw_frames(HeadlessHost& host, const FrameCase& c, ProjectionPath 
   g.rot_angle_c += 0.3f;
   draw_frame();
   draw_centroid_links();
-  return outcome();
+  return outcome(host);
 }
 
 TEST_F(ProjectionBatchTest, WholeFramesInBatchesAreTheFramesDrawnOneByOne) {
   const FrameCase cases[] = {
-      {"cubes, events run out within the particles", 0, 3, 120, 2000, 70, 15},
-      {"cubes, more events than projections", 0, 3, 60, 3000, -123, 400},
-      {"crosses", 1, 4, 200, 700, 10, -80},
-      {"pixels", 2, 3, 300, 300, 1e5f, 3},
-      {"no events waiting", 0, 2, 50, 0, 0, 0},
+      {"cubes, events run out within the particles", 0, 3, 120, 2000, 70, 15, 3},
+      {"cubes, more events than projections", 0, 3, 60, 3000, -123, 400, 3},
+      {"cubes with failures reported between projections", 0, 3, 60, 1500, 30, 60, 3e9f},
+      {"crosses", 1, 4, 200, 700, 10, -80, 4},
+      {"pixels", 2, 3, 300, 300, 1e5f, 3, 3},
+      {"no events waiting", 0, 2, 50, 0, 0, 0, 2},
   };
   for_every_vector_isa([&] {
     for (const FrameCase& c : cases) {
@@ -272,6 +278,10 @@ TEST_F(ProjectionBatchTest, WholeFramesInBatchesAreTheFramesDrawnOneByOne) {
       const FrameOutcome batches = draw_frames(host, c, ProjectionPath::batches);
       EXPECT_TRUE(one_by_one.pixels == batches.pixels);
       EXPECT_EQ(one_by_one.mouse_read_position, batches.mouse_read_position);
+      EXPECT_EQ(one_by_one.error_reports, batches.error_reports);
+      if (c.last_kind_colour > 1e9f) {
+        EXPECT_GT(batches.error_reports, 0u);
+      }
       ASSERT_EQ(one_by_one.values.size(), batches.values.size());
       for (std::size_t i = 0; i < one_by_one.values.size(); ++i)
         EXPECT_TRUE(same_bits(one_by_one.values[i], batches.values[i])) << "value " << i;
