@@ -27,13 +27,13 @@ using namespace error_bound;
 // (d + offset) / (d' + offset) from one reciprocal of the three offsets' product: the offsets,
 // the products and the reciprocal, eight double roundings, against three extended ones.
 constexpr double ratio = 8 * double_rounding + 3 * extended_rounding + 0.01;
-// atan(ratio) * (1 / deg_to_rad): SLEEF and two double roundings against FPATAN and an extended
-// division.
-constexpr double angle = sleef_u10 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+// atan(ratio) * (1 / deg_to_rad): SLEEF's faster arc tangent and two double roundings against
+// FPATAN and an extended division.
+constexpr double angle = sleef_u35 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
 // (angle + 180) * deg_to_rad: two roundings on each side.
 constexpr double argument = 2 * double_rounding + 2 * extended_rounding + 0.01;
-// sin(argument) of the same double argument: SLEEF against glibc.
-constexpr double sine = sleef_u10 + glibc_sin_cos + 0.01;
+// sin(argument) of the same double argument: SLEEF's faster sine against glibc.
+constexpr double sine = sleef_u35 + glibc_sin_cos + 0.01;
 // sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no cancellation),
 // the square root halves that and rounds once; the extended sum, rounded to double, is within
 // 1 u plus two extended roundings, halved, and its root rounds once in extended.
@@ -102,11 +102,11 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
 
     // The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z, each step for the three
     // together, so that the processor overlaps them.
-    const Doubles atan_x = L::atan(tan_x), atan_y = L::atan(tan_y), atan_z = L::atan(tan_z);
+    const Doubles atan_x = L::atan_u35(tan_x), atan_y = L::atan_u35(tan_y), atan_z = L::atan_u35(tan_z);
     const Doubles argument_x = sine_argument(atan_x, dz, proven);
     const Doubles argument_y = sine_argument(atan_y, dx, proven);
     const Doubles argument_z = sine_argument(atan_z, dy, proven);
-    const Doubles sine_x = L::sin(argument_x), sine_y = L::sin(argument_y), sine_z = L::sin(argument_z);
+    const Doubles sine_x = L::sin_u35(argument_x), sine_y = L::sin_u35(argument_y), sine_z = L::sin_u35(argument_z);
     L::store_floats(minus_direction(sine_x, proven), terms.minus_dir_x + first);
     L::store_floats(minus_direction(sine_y, proven), terms.minus_dir_y + first);
     L::store_floats(minus_direction(sine_z, proven), terms.minus_dir_z + first);
