@@ -26,8 +26,8 @@ namespace projection_lanes {
 using namespace error_bound;
 
 // The bounds, in units of u, each a type: clang 14 takes no double template arguments, so the
-// lanes' own rounds_alike_to_float<bound> cannot be named there; rounds_alike<L, Bound> below is the
-// same test with the bound carried by a type.
+// lanes' own rounds_alike_to_float<bound> cannot be named there; rounds_alike<L, Bound> below
+// is the same test with the bound carried by a type.
 //
 // (P) tan_ratio: (u + 10^-5) / (w + 10^-5), three roundings in double against three in
 // extended.
