@@ -110,7 +110,8 @@ TEST_F(ProjectionBatchTest, RandomPointsProjectAsProjectPointDoes) {
         if (kind == 2)
           odd_points.push_back({any_float(), any_float(), any_float(), angle_c, angle_a});
         else
-          (kind == 3 ? odd_points : scene_points).push_back({scene(random), scene(random), scene(random), angle_c, angle_a});
+          (kind == 3 ? odd_points : scene_points)
+              .push_back({scene(random), scene(random), scene(random), angle_c, angle_a});
       }
     }
     const int scene_handed_over = expect_batches_match_project_point(scene_points);
