@@ -5,9 +5,15 @@
 #include <cstring>
 #include <vector>
 
+#include "app/program.h"
+#include "app/startup.h"
+#include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
+#include "runtime/runtime.h"
 #include "runtime/vector_isa.h"
+#include "support/projection_bits.h"
+#include "view/projection_batch.h"
 
 namespace {
 
@@ -57,10 +63,37 @@ void check_pair_contributions(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+// The projection reads the same input as the view angles, then up to a batch of points: each
+// set's lanes against project_point, every value it leaves and the clip flag.
+void check_projection(const std::uint8_t* data, std::size_t size) {
+  static HeadlessHost host;
+  static const bool started = (start_runtime(host), reset_program(), set_view_constants(), true);
+  (void)started;
+  FloatReader input(data, size);
+  auto& g = program();
+  g.rot_angle_c = input.next();
+  g.rot_angle_a = input.next();
+  PointBatch batch;
+  for (; input.more() && batch.count < projection_batch_size; ++batch.count) {
+    batch.x[batch.count] = input.next();
+    batch.y[batch.count] = input.next();
+    batch.z[batch.count] = input.next();
+  }
+  for (int isa = 0; isa <= static_cast<int>(best_vector_isa()); ++isa) {
+    choose_vector_isa(static_cast<VectorIsa>(isa));
+    Projection fast[projection_batch_size];
+    project_batch(batch, fast);
+    for (int i = 0; i < batch.count; ++i) {
+      if (!matches_project_point(batch.x[i], batch.y[i], batch.z[i], fast[i]))
+        __builtin_trap();
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   check_pair_contributions(data, size);
-  // The projection's fast lanes against its extended formula join here.
+  check_projection(data, size);
   return 0;
 }
