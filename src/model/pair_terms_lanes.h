@@ -27,13 +27,13 @@ using namespace error_bound;
 // (d + offset) / (d' + offset) from one reciprocal of the three offsets' product: the offsets,
 // the products and the reciprocal, eight double roundings, against three extended ones.
 constexpr double ratio = 8 * double_rounding + 3 * extended_rounding + 0.01;
-// atan(ratio) * (1 / deg_to_rad): SLEEF and two double roundings against FPATAN and an extended
-// division.
-constexpr double angle = sleef_u10 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+// atan(ratio) * (1 / deg_to_rad): SLEEF's faster arc tangent and two double roundings against
+// FPATAN and an extended division.
+constexpr double angle = sleef_u35 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
 // (angle + 180) * deg_to_rad: two roundings on each side.
 constexpr double argument = 2 * double_rounding + 2 * extended_rounding + 0.01;
-// sin(argument) of the same double argument: SLEEF against glibc.
-constexpr double sine = sleef_u10 + glibc_sin_cos + 0.01;
+// sin(argument) of the same double argument: SLEEF's faster sine against glibc.
+constexpr double sine = sleef_u35 + glibc_sin_cos + 0.01;
 // sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no cancellation),
 // the square root halves that and rounds once; the extended sum, rounded to double, is within
 // 1 u plus two extended roundings, halved, and its root rounds once in extended.
@@ -62,20 +62,22 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
   const auto sine_argument = [&](Doubles arc_tangent, Doubles b, Mask& proven) {
     // The angle in degrees: proven estimate.
     const Doubles angle_estimate = arc_tangent * degrees_per_radian;
-    proven &= L::rounds_alike_to_float(angle_estimate, pair_bound::angle);
-    Doubles angle = L::round_to_float(angle_estimate);
+    Doubles angle;
+    proven &= L::rounds_alike_to_float(angle_estimate, pair_bound::angle, angle);
     // The half-turn for b below 0: a sum of two floats, innocuous double rounding.
     angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
     // The argument in radians: proven estimate, in SLEEF's trusted range.
     const Doubles argument_estimate = (angle + half) * deg_to_rad;
-    proven &= L::rounds_alike_to_float(argument_estimate, pair_bound::argument) &
+    Doubles argument;
+    proven &= L::rounds_alike_to_float(argument_estimate, pair_bound::argument, argument) &
               L::less(argument_estimate, limit) & L::less(zero - limit, argument_estimate);
-    return L::round_to_float(argument_estimate);
+    return argument;
   };
   // The sine, proven, then times the gain: an exact product of two floats.
   const auto minus_direction = [&](Doubles sine_estimate, Mask& proven) {
-    proven &= L::rounds_alike_to_float(sine_estimate, pair_bound::sine);
-    return -L::round_to_float(L::round_to_float(sine_estimate) * gain);
+    Doubles sine;
+    proven &= L::rounds_alike_to_float(sine_estimate, pair_bound::sine, sine);
+    return -L::round_to_float(sine * gain);
   };
 
   for (std::size_t first = 0; first < partners.count; first += L::count) {
@@ -93,19 +95,18 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
     const Doubles ratio_x = offset_x * xy * reciprocal;                   // x / z
     const Doubles ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
     const Doubles ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
-    Mask proven = L::rounds_alike_to_float(ratio_x, pair_bound::ratio) &
-                  L::rounds_alike_to_float(ratio_y, pair_bound::ratio) &
-                  L::rounds_alike_to_float(ratio_z, pair_bound::ratio);
+    Doubles tan_x, tan_y, tan_z;
+    Mask proven = L::rounds_alike_to_float(ratio_x, pair_bound::ratio, tan_x) &
+                  L::rounds_alike_to_float(ratio_y, pair_bound::ratio, tan_y) &
+                  L::rounds_alike_to_float(ratio_z, pair_bound::ratio, tan_z);
 
     // The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z, each step for the three
     // together, so that the processor overlaps them.
-    const Doubles atan_x = L::atan(L::round_to_float(ratio_x));
-    const Doubles atan_y = L::atan(L::round_to_float(ratio_y));
-    const Doubles atan_z = L::atan(L::round_to_float(ratio_z));
+    const Doubles atan_x = L::atan_u35(tan_x), atan_y = L::atan_u35(tan_y), atan_z = L::atan_u35(tan_z);
     const Doubles argument_x = sine_argument(atan_x, dz, proven);
     const Doubles argument_y = sine_argument(atan_y, dx, proven);
     const Doubles argument_z = sine_argument(atan_z, dy, proven);
-    const Doubles sine_x = L::sin(argument_x), sine_y = L::sin(argument_y), sine_z = L::sin(argument_z);
+    const Doubles sine_x = L::sin_u35(argument_x), sine_y = L::sin_u35(argument_y), sine_z = L::sin_u35(argument_z);
     L::store_floats(minus_direction(sine_x, proven), terms.minus_dir_x + first);
     L::store_floats(minus_direction(sine_y, proven), terms.minus_dir_y + first);
     L::store_floats(minus_direction(sine_z, proven), terms.minus_dir_z + first);
@@ -114,16 +115,16 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
     // float other than 0 is not 0 in double).
     const Doubles square_sum = dx * dx + dy * dy + dz * dz;
     const Doubles distance_estimate = L::sqrt(square_sum);
-    proven &= L::rounds_alike_to_float(distance_estimate, pair_bound::distance) | L::equal(square_sum, zero);
-    const Doubles distance = L::round_to_float(distance_estimate);
+    Doubles distance;  // 0 for coincident particles too
+    proven &= L::rounds_alike_to_float(distance_estimate, pair_bound::distance, distance) | L::equal(square_sum, zero);
 
     // The falloff: proven estimate, or proven above the cap (500 / 0 included), where the cap
     // applies whatever the exact value.
     const Doubles falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
     constexpr double falloff_low = 1 - proof_width(pair_bound::falloff);
     const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
-    proven &= L::rounds_alike_to_float(falloff_estimate, pair_bound::falloff) | capped;
-    const Doubles falloff = L::round_to_float(falloff_estimate);
+    Doubles falloff;
+    proven &= L::rounds_alike_to_float(falloff_estimate, pair_bound::falloff, falloff) | capped;
     L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), terms.falloff + first);
 
     for (int lane = 0; lane < L::count; ++lane) terms.proven[first + lane] = (proven >> lane) & 1;

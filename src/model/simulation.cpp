@@ -1,5 +1,6 @@
 #include "model/simulation.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstddef>
@@ -27,11 +28,13 @@ constexpr float centroid_kinds = 101;
 constexpr float kind_particles = 801;
 constexpr std::size_t particle_fields = 6;
 
-// Below this many pair contributions a step runs on the calling thread alone. Waking the
-// workers pays from about 400 pairs, but the main loop has no frame limiter, so a shared step
-// keeps every core busy for as long as the program runs: the factory size (3 kinds of 33, at
-// most 9,801 pairs) stays on one core, larger models use them all.
-constexpr double parallel_pairs = 20000;
+// Below this many pair contributions a step runs on the calling thread alone. On the fast lanes
+// a pair costs about 15 ns, so 40,000 pairs take about 0.6 ms on one core; measured on this
+// 8-core machine, waking the workers starts to pay between 10,000 and 40,000 pairs. The main
+// loop has no frame limiter, so a shared step keeps every core busy for as long as the program
+// runs: models up to about 200 particles with every rule (the factory size, 3 kinds of 33, at
+// most 9,801 pairs, among them) stay on one core, larger ones use them all.
+constexpr double parallel_pairs = 40000;
 
 std::atomic<StepFormulas> step_formulas{StepFormulas::fast};
 
@@ -114,12 +117,18 @@ struct KindColumns {
   PartnerColumns partners() const { return {x.data(), y.data(), z.data(), count}; }
 };
 
-// The force on particle number of kind: its rule entries in text order, each partner in
-// ascending number, then the central pull. With columns (inside the tables only), the pairs run
-// on the fast lanes.
+// The central pull, after every pair contribution.
+void add_central_pull(Vec3& force, const Vec3& p, float pull) {
+  if (pull == 0) return;
+  force.x = single(static_cast<extended>(force.x) - static_cast<extended>(p.x) * pull * 2);
+  force.y = single(static_cast<extended>(force.y) - static_cast<extended>(p.y) * pull * 2);
+  force.z = single(static_cast<extended>(force.z) - static_cast<extended>(p.z) * pull * 2);
+}
+
+// The force on particle number of kind by the extended formula: its rule entries in text order,
+// each partner in ascending number, then the central pull.
 template <class Access>
-Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries,
-                    const std::vector<KindColumns>* columns = nullptr, PairTermsKernel kernel = nullptr) {
+Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries) {
   Program& g = access.g;
   const float deg_to_rad = g.deg_to_rad;
   const Vec3 p = position(access, kind, number);
@@ -132,23 +141,37 @@ Vec3 particle_force(Access& access, float kind, float number, const std::vector<
         add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
     } else {
       const float* partner = &access.field(entry.target, 0, 0);
-      // A gain that is not finite never comes from a rule text; the extended formula has it.
-      if (columns != nullptr && std::isfinite(entry.gain)) {
-        add_partners(force, p, (*columns)[static_cast<std::size_t>(entry.target)].partners(), entry.gain, deg_to_rad,
-                     kernel);
-      } else {
-        for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
-          add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
-      }
+      for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
+        add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
     }
   }
-  const float pull = g.central_attraction;
-  if (pull != 0) {
-    force.x = single(static_cast<extended>(force.x) - static_cast<extended>(p.x) * pull * 2);
-    force.y = single(static_cast<extended>(force.y) - static_cast<extended>(p.y) * pull * 2);
-    force.z = single(static_cast<extended>(force.z) - static_cast<extended>(p.z) * pull * 2);
-  }
+  add_central_pull(force, p, g.central_attraction);
   return force;
+}
+
+// The forces on `together` consecutive particles of one kind from number on, each summed in the
+// order of particle_force, by the fast lanes with the extended formula wherever they prove
+// nothing (inside the tables only).
+void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std::size_t together,
+                          const std::vector<RuleEntry>& entries, const std::vector<KindColumns>& columns,
+                          PairTermsKernel kernel, Vec3* forces) {
+  Vec3 origins[origins_together];
+  for (std::size_t i = 0; i < together; ++i) {
+    origins[i] = {g.particle.at(kind, number + i, 0), g.particle.at(kind, number + i, 1), g.particle.at(kind, number + i, 2)};
+    forces[i] = {0, 0, 0};
+  }
+  for (const RuleEntry& entry : entries) {
+    const PartnerColumns partners = columns[static_cast<std::size_t>(entry.target)].partners();
+    // A gain that is not finite never comes from a rule text; the extended formula has it.
+    if (std::isfinite(entry.gain)) {
+      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad, kernel);
+    } else {
+      for (std::size_t i = 0; i < together; ++i)
+        for (std::size_t q = 0; q < partners.count; ++q)
+          add_pair(forces[i], origins[i], Vec3{partners.x[q], partners.y[q], partners.z[q]}, entry.gain, g.deg_to_rad);
+    }
+  }
+  for (std::size_t i = 0; i < together; ++i) add_central_pull(forces[i], origins[i], g.central_attraction);
 }
 
 template <class Access>
@@ -213,18 +236,31 @@ void shared_force_pass(float kind_limit) {
   std::vector<float> maxima(shared ? static_cast<std::size_t>(worker_count()) : 1, force_max_start);
   const RangeBody body = [&](std::size_t begin, std::size_t end, int worker) {
     DirectAccess access{g};
+    float& maximum = maxima[static_cast<std::size_t>(worker)];
     std::size_t kind = 0;
-    for (std::size_t index = begin; index < end; ++index) {
+    for (std::size_t index = begin; index < end;) {
       while (index >= first[kind + 1]) ++kind;
       const float kind_number = static_cast<float>(kind);
-      const float number = static_cast<float>(index - first[kind]);
-      const Vec3 force = particle_force(access, kind_number, number, entries[kind], fast ? &columns : nullptr, kernel);
-      store_force(access, kind_number, number, force);
-      raise_force_max(force, maxima[static_cast<std::size_t>(worker)]);
+      const std::size_t number = index - first[kind];
+      if (fast) {
+        const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
+        Vec3 forces[origins_together];
+        fast_particle_forces(g, kind, number, together, entries[kind], columns, kernel, forces);
+        for (std::size_t i = 0; i < together; ++i) {
+          store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
+          raise_force_max(forces[i], maximum);
+        }
+        index += together;
+      } else {
+        const Vec3 force = particle_force(access, kind_number, static_cast<float>(number), entries[kind]);
+        store_force(access, kind_number, static_cast<float>(number), force);
+        raise_force_max(force, maximum);
+        ++index;
+      }
     }
   };
   if (shared)
-    parallel_for(first[kinds], 1, body);
+    parallel_for(first[kinds], fast ? origins_together : 1, body);
   else
     body(0, first[kinds], 0);
   for (const float maximum : maxima)

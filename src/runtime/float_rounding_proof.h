@@ -31,6 +31,10 @@ constexpr double extended_rounding = 0x1p-11;
 // and 1-lane forms): documented maximum error 1.0 ulp, so at most 2 u.
 constexpr double sleef_u10 = 2;
 
+// SLEEF's u35 functions (Sleef_atand8_u35, Sleef_sind8_u35 and their other forms): documented
+// maximum error 3.5 ulp, so at most 7 u.
+constexpr double sleef_u35 = 7;
+
 // glibc's double sin and cos, which the extended formulas call: the maximum error that glibc's
 // manual documents for x86-64 is 1 ulp, so at most 2 u.
 constexpr double glibc_sin_cos = 2;

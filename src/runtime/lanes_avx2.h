@@ -31,6 +31,9 @@ struct LanesAvx2 {
   static Doubles atan(Doubles values) { return Sleef_atand4_u10avx2(values); }
   static Doubles sin(Doubles values) { return Sleef_sind4_u10avx2(values); }
   static Doubles cos(Doubles values) { return Sleef_cosd4_u10avx2(values); }
+  // The faster forms within 3.5 ulp (error_bound::sleef_u35).
+  static Doubles atan_u35(Doubles values) { return Sleef_atand4_u35avx2(values); }
+  static Doubles sin_u35(Doubles values) { return Sleef_sind4_u35avx2(values); }
 
   static Mask less(Doubles a, Doubles b) {
     return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LT_OQ)));
@@ -46,11 +49,17 @@ struct LanesAvx2 {
 
   // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
   // the same normal float as every value within bound_units * 2^-53 of it.
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+  // That float, valid in the proven lanes, goes to rounded.
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units, Doubles& rounded) {
     const double width = proof_width(bound_units);
     const Doubles low = round_to_float(estimate * splat(1 - width));
     const Doubles high = round_to_float(estimate * splat(1 + width));
     const Doubles magnitude = _mm256_andnot_pd(splat(-0.0), low);
+    rounded = low;
     return equal(low, high) & ~less(magnitude, splat(FLT_MIN)) & ~less(splat(FLT_MAX), magnitude);
+  }
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+    Doubles rounded;
+    return rounds_alike_to_float(estimate, bound_units, rounded);
   }
 };

@@ -20,16 +20,25 @@ struct LanesScalar {
   static Doubles atan(Doubles values) { return Sleef_atan_u10(values); }
   static Doubles sin(Doubles values) { return Sleef_sin_u10(values); }
   static Doubles cos(Doubles values) { return Sleef_cos_u10(values); }
+  // The faster forms within 3.5 ulp (error_bound::sleef_u35).
+  static Doubles atan_u35(Doubles values) { return Sleef_atan_u35(values); }
+  static Doubles sin_u35(Doubles values) { return Sleef_sin_u35(values); }
 
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
 
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+  // That float, valid in the proven lanes, goes to rounded.
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units, Doubles& rounded) {
     const double width = proof_width(bound_units);
     const Doubles low = round_to_float(estimate * (1 - width));
     const Doubles high = round_to_float(estimate * (1 + width));
     const Doubles magnitude = low < 0 ? -low : low;
+    rounded = low;
     return low == high && !(magnitude < FLT_MIN) && !(FLT_MAX < magnitude);
+  }
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+    Doubles rounded;
+    return rounds_alike_to_float(estimate, bound_units, rounded);
   }
 };
