@@ -1,5 +1,6 @@
 // One whole frame on the headless host: the centre cube and the particles as cubes, crosses or
-// pixels, with the view constants of start-up.
+// pixels, with the view constants of start-up; projected in batches (the fast path) and one by
+// one through project_point (the extended formula as it stands), side by side.
 #include <benchmark/benchmark.h>
 
 #include "app/program.h"
@@ -8,6 +9,7 @@
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "view/frame.h"
+#include "view/projection_batch.h"
 
 namespace {
 
@@ -28,15 +30,18 @@ void set_up(HeadlessHost& host, int particles, float shape) {
 void frame(benchmark::State& state) {
   HeadlessHost host;
   set_up(host, static_cast<int>(state.range(0)), static_cast<float>(state.range(1)));
+  choose_projection_path(state.range(2) == 0 ? ProjectionPath::batches : ProjectionPath::one_by_one);
   for (auto _ : state) {
     draw_frame();
     program().rot_angle_c += 0.3f;
   }
   state.SetItemsProcessed(state.iterations());
+  choose_projection_path(ProjectionPath::batches);
 }
 
-// 100 particles is the factory maximum; 800 fills a kind's table.
-BENCHMARK(frame)->ArgNames({"particles", "shape"})->ArgsProduct({{100, 800}, {0, 1, 2}});
+// 100 particles is the factory maximum; 800 fills a kind's table. Path 0 is the batches, 1 the
+// extended formula one projection at a time.
+BENCHMARK(frame)->ArgNames({"particles", "shape", "path"})->ArgsProduct({{100, 800}, {0, 1, 2}, {0, 1}});
 
 }  // namespace
 

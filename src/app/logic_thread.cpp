@@ -2,9 +2,11 @@
 
 #include "app/startup.h"
 #include "runtime/control.h"
+#include "runtime/precision_control.h"
 #include "state/state_file.h"
 
 int run_logic() {
+  select_extended_precision();
   clear_all_variables();
   for (;;) {
     try {

@@ -10,21 +10,16 @@
 #include <vector>
 
 #include "runtime/failures.h"
+#include "runtime/file_paths.h"
 #include "runtime/runtime.h"
 
 namespace {
 
 constexpr int end_of_file_byte = 26;
-const char* const temporary_suffix = ".saving";
 
 OpenFile* file_by_number(int number) {
   if (number < 1 || number >= static_cast<int>(runtime().files.files.size())) return nullptr;
   return &runtime().files.files[number];
-}
-
-std::string folder_of(const std::string& name) {
-  const auto slash = name.rfind('/');
-  return slash == std::string::npos ? "." : (slash == 0 ? "/" : name.substr(0, slash));
 }
 
 bool is_folder(const std::string& path) {
@@ -58,30 +53,23 @@ void close_stream(OpenFile& file) {
 }
 
 void discard(OpenFile& file) {
+  abandon_replacement(file.replacement);
   close_stream(file);
-  if (!file.temporary_name.empty()) unlink(file.temporary_name.c_str());
   file = OpenFile{};
 }
 
-// Puts a finished output file in place: flushed to disk under its temporary name, then renamed
-// over the old file in one step, so the old file stays whole until the new one is.
+// Puts a finished output file in place: flushed to disk, then put over the old file in one
+// step, so the old file stays whole until the new one is.
 void commit(OpenFile& file) {
   int error_number = 0;
-  bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
+  const bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
   if (!written) error_number = errno;
-  if (std::fclose(file.stream) != 0 && written) {
-    written = false;
-    error_number = errno;
-  }
+  if (written) error_number = finish_replacement(fileno(file.stream), file.replacement);
+  if (std::fclose(file.stream) != 0 && error_number == 0) error_number = errno;
   file.stream = nullptr;
-  if (written && std::rename(file.temporary_name.c_str(), file.name.c_str()) == 0) {
-    file = OpenFile{};
-    return;
-  }
-  if (written) error_number = errno;
   const bool already_reported = file.write_failed;
   discard(file);
-  if (!already_reported) raise_error(write_failure_code(error_number));
+  if (error_number != 0 && !already_reported) raise_error(write_failure_code(error_number));
 }
 
 int next_byte(std::FILE* stream) {
@@ -201,10 +189,17 @@ void open_file(const std::string& name, int mode, int file_number) {
   if (mode != file_mode_output) return raise_error(error_illegal_function_call);
   if (is_folder(name)) return raise_error(error_path_file_access);
   if (access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0) return raise_error(error_permission_denied);
-  const std::string temporary_name = name + temporary_suffix;
-  std::FILE* stream = std::fopen(temporary_name.c_str(), "wb");
-  if (stream == nullptr) return raise_error(open_failure_code(errno, name));
-  *file = OpenFile{stream, mode, name, temporary_name, false};
+  FileReplacement replacement;
+  const int descriptor = begin_replacement(name, replacement, runtime().files.unnamed_new_versions);
+  if (descriptor < 0) return raise_error(open_failure_code(errno, replacement.path));
+  std::FILE* stream = fdopen(descriptor, "wb");
+  if (stream == nullptr) {
+    const int error_number = errno;
+    close(descriptor);
+    abandon_replacement(replacement);
+    return raise_error(open_failure_code(error_number, name));
+  }
+  *file = OpenFile{stream, mode, name, replacement, false};
 }
 
 void close_file(int file_number, bool number_given) {

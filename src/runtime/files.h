@@ -1,9 +1,11 @@
 #pragma once
-// Files by number. An output file is written under a temporary name next to its own and put in
-// place by its close, so a save cut short never leaves a damaged file behind.
+// Files by number. An output file is written as a new version beside its own and put in place
+// by its close, so a save cut short never leaves a damaged file behind.
 #include <array>
 #include <cstdio>
 #include <string>
+
+#include "runtime/file_replacement.h"
 
 enum FileMode : int {
   file_mode_input = 3,
@@ -14,7 +16,7 @@ struct OpenFile {
   std::FILE* stream = nullptr;
   int mode = 0;
   std::string name;            // the name it was opened by
-  std::string temporary_name;  // output only: where it is written until its close
+  FileReplacement replacement;  // output only: the new version, put in place by its close
   bool write_failed = false;
   std::size_t column = 0;      // output only: bytes written since the last line end, for zones
 };
@@ -22,6 +24,7 @@ struct OpenFile {
 struct FileTable {
   std::array<OpenFile, 256> files{};
   long writes_until_failure = -1;  // tests: a write fails after this many, -1 for never
+  bool unnamed_new_versions = true;  // tests: false saves as on a file system without unnamed files
 };
 
 void open_file(const std::string& name, int mode, int file_number);

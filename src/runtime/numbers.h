@@ -2,8 +2,11 @@
 // Number conventions of the program: every variable is a float, formulas run in x87 extended
 // precision and are stored to float once. These helpers make each rounding visible.
 #include <cstdint>
+#include <limits>
 
 using extended = long double;
+static_assert(std::numeric_limits<extended>::digits == 64,
+              "the exact results need long double to be x87 extended precision, with a 64-bit significand");
 
 inline float single(extended value) { return static_cast<float>(value); }
 inline double to_double(extended value) { return static_cast<double>(value); }

@@ -25,6 +25,9 @@ void put_pixel(Page& page, std::int64_t x, std::int64_t y, std::uint8_t colour) 
 // Nearest integer, ties to even; a value that is not a number, is infinite or does not fit in
 // 32 bits becomes the lowest 32-bit integer.
 std::int32_t line_coordinate(float value) {
+  // Below 2^31 the float is exact in double, and double's nearest-even rounding gives the
+  // integer the extended one gives, without the extended conversion.
+  if (std::fabs(value) < 0x1p31f) return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(value)));
   const std::int64_t rounded = round_to_int64(value);
   if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
     return off_range;
@@ -90,6 +93,14 @@ std::int64_t round_half_away(extended value) {
   return static_cast<std::int64_t>(value >= 0 ? std::trunc(value + 0.5L) : std::trunc(value - 0.5L));
 }
 
+// The same for a float that lies on the page or near it: below 2^51 the float plus or minus one
+// half is exact in double as it is in extended, so both truncate the same value.
+std::int64_t round_half_away_single(float value) {
+  if (!(std::fabs(value) < 0x1p51f)) return round_half_away(value);
+  const double exact = value;
+  return static_cast<std::int64_t>(exact >= 0 ? std::trunc(exact + 0.5) : std::trunc(exact - 0.5));
+}
+
 // Steps one coordinate pixel by pixel and lets the other follow a single-precision value.
 void draw_clipped(Page& page, Point from, Point to, std::uint8_t colour) {
   const int dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
@@ -97,12 +108,12 @@ void draw_clipped(Page& page, Point from, Point to, std::uint8_t colour) {
     const int step = to.x < from.x ? -1 : 1;
     const float slope = static_cast<float>(to.y - from.y) / static_cast<float>(dx);
     float h = static_cast<float>(from.y);
-    for (int i = 0, x = from.x; i <= dx; ++i, x += step, h += slope) put_pixel(page, x, round_half_away(h), colour);
+    for (int i = 0, x = from.x; i <= dx; ++i, x += step, h += slope) put_pixel(page, x, round_half_away_single(h), colour);
   } else {
     const int step = to.y < from.y ? -1 : 1;
     const float slope = dy == 0 ? 0.0f : static_cast<float>(to.x - from.x) / static_cast<float>(dy);
     float h = static_cast<float>(from.x);
-    for (int i = 0, y = from.y; i <= dy; ++i, y += step, h += slope) put_pixel(page, round_half_away(h), y, colour);
+    for (int i = 0, y = from.y; i <= dy; ++i, y += step, h += slope) put_pixel(page, round_half_away_single(h), y, colour);
   }
 }
 

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/precision_control.h"
+
 namespace {
 
 int core_count() {
@@ -68,6 +70,7 @@ class WorkerPool {
   }
 
   void work(int worker, std::uint64_t seen) {
+    select_extended_precision();
     std::unique_lock lock(mutex_);
     for (;;) {
       wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });

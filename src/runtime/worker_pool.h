@@ -1,6 +1,7 @@
 #pragma once
 // Worker threads that share out a loop whose passes are independent of each other. Between
-// loops the workers sleep on a condition variable: an idle worker holds no core.
+// loops the workers sleep on a condition variable: an idle worker holds no core. Each worker
+// selects extended precision when it starts, whatever the thread that started it had set.
 #include <cstddef>
 #include <functional>
 

@@ -15,10 +15,16 @@ constexpr int last_cell_row = kinds_row;
 constexpr int help_width = 78;
 const std::string colour_block = std::string(2, static_cast<char>(219));
 
-// A text starting at the 0-based text cell (column, row) fits when it lies wholly on the
-// 80 x 30 text screen; cells that the layout puts beyond it are neither drawn nor hovered.
-bool fits_on_screen(float column, float row, std::size_t length) {
-  return row >= 0 && row <= 29 && column >= 0 && static_cast<extended>(column) + length <= 80;
+constexpr int screen_columns = 80;
+
+// A cell is shown when it starts on the 80 x 30 text screen; the layout puts the cells of
+// kinds 19 and up beyond column 80, and from 27 kinds the top rows above row 1.
+bool starts_on_screen(float column, float row) { return row >= 0 && row <= 29 && column >= 0 && column < screen_columns; }
+
+// The part of a cell's text up to column 80: kind 18's cells start at column 78, where a count
+// of four characters is cut rather than moved to the next row, and stays hovered and editable.
+std::string cut_at_screen_edge(const std::string& text, float column) {
+  return text.substr(0, static_cast<std::size_t>(screen_columns - integer_argument(column)));
 }
 
 void print_line(const std::string& text) {
@@ -48,9 +54,9 @@ void draw_colour_label(float kind) {
   auto& g = program();
   const float row = single(static_cast<extended>(g.model_table(80, cell_row)) + kind);
   const float column = single(static_cast<extended>(g.model_table(80, cell_column)) - 3);
-  if (!fits_on_screen(column, row, colour_block.size())) return;
+  if (!starts_on_screen(column, row)) return;
   set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
-  print_line(colour_block);
+  print_line(cut_at_screen_edge(colour_block, column));
 }
 
 void draw_cell(float i) {
@@ -61,7 +67,7 @@ void draw_cell(float i) {
   const bool colour_cell = i <= 39;
   const bool count_cell = i >= 40 && i <= 79;
   g.cell_text = colour_cell ? colour_block : single_to_str(value);
-  if (!fits_on_screen(column, row, g.cell_text.size())) {
+  if (!starts_on_screen(column, row)) {
     if (colour_cell) {
       set_colour_value(value);
       draw_colour_label(i);
@@ -77,7 +83,7 @@ void draw_cell(float i) {
   if (count_cell) set_colour_value(g.model_table(single(static_cast<extended>(i) - 40), cell_value));
   set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
   if (colour_cell) set_colour_value(value);
-  print_line(g.cell_text);
+  print_line(cut_at_screen_edge(g.cell_text, column));
   if (colour_cell) draw_colour_label(i);
   if (g.cell_hit != 0) outline_hovered_cell(column, row);
 }

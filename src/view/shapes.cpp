@@ -4,7 +4,7 @@
 #include "runtime/failures.h"
 #include "runtime/numbers.h"
 #include "runtime/screen.h"
-#include "view/projection.h"
+#include "view/projection_batch.h"
 
 namespace {
 
@@ -17,6 +17,9 @@ struct CubeEdge {
 };
 
 constexpr bool L = false, H = true;
+
+// The corners' place in a cube's batch of projections.
+constexpr int corner_index(Corner corner) { return (corner.x ? 4 : 0) | (corner.y ? 2 : 0) | (corner.z ? 1 : 0); }
 
 // The twelve edges in drawing order, each from its end A to its end B.
 constexpr CubeEdge cube_edges[12] = {
@@ -35,14 +38,30 @@ void set_segment(float ax, float ay, float az, float bx, float by, float bz) {
   g.seg_bz = bz;
 }
 
-// Projects one point: every call takes its mouse event, so nothing is cached.
-void project(float x, float y, float z) {
-  auto& g = program();
-  g.proj_x = x;
-  g.proj_y = y;
-  g.proj_z = z;
-  project_point();
-}
+// The points of one shape element, projected together; the drawing then takes them one by one.
+struct ProjectedPoints {
+  PointBatch points;
+  Projection projections[projection_batch_size];
+
+  int add(float x, float y, float z) {
+    points.x[points.count] = x;
+    points.y[points.count] = y;
+    points.z[points.count] = z;
+    return points.count++;
+  }
+  void project() {
+    if (projection_path() == ProjectionPath::batches) project_batch(points, projections);
+  }
+  // The projection of point i as the drawing reaches it, with its mouse event.
+  void take(int i) const {
+    if (projection_path() == ProjectionPath::batches) return take_projection(projections[i]);
+    auto& g = program();
+    g.proj_x = points.x[i];
+    g.proj_y = points.y[i];
+    g.proj_z = points.z[i];
+    project_point();
+  }
+};
 
 float page_x(float screen_value) {
   auto& g = program();
@@ -54,11 +73,31 @@ float page_y(float screen_value) {
   return single(g.center_y + static_cast<extended>(screen_value) * g.graphics_scale);
 }
 
+// Draws the segment between two projections taken in order A, B: each takes its mouse event
+// whether or not the other end clipped.
+void draw_projected_segment(const ProjectedPoints& ends, int a, int b) {
+  auto& g = program();
+  ends.take(a);
+  g.scr_ax = g.screen_x;
+  g.scr_ay = g.screen_y;
+  ends.take(b);
+  g.scr_bx = g.screen_x;
+  g.scr_by = g.screen_y;
+  if (g.clipped == 0) {
+    draw_line(page_x(g.scr_ax), page_y(g.scr_ay), page_x(g.scr_bx), page_y(g.scr_by), integer_argument(g.line_color));
+    end_step();
+  }
+  g.clipped = 0;
+}
+
 }  // namespace
 
 void plot_point() {
   auto& g = program();
-  project(g.obj_x, g.obj_y, g.obj_z);
+  ProjectedPoints point;
+  point.add(g.obj_x, g.obj_y, g.obj_z);
+  point.project();
+  point.take(0);
   if (g.clipped == 0) {
     set_pixel(page_x(g.screen_x), page_y(g.screen_y), integer_argument(g.line_color));
     end_step();
@@ -68,18 +107,11 @@ void plot_point() {
 
 void draw_segment() {
   auto& g = program();
-  project(g.seg_ax, g.seg_ay, g.seg_az);
-  g.scr_ax = g.screen_x;
-  g.scr_ay = g.screen_y;
-  // End B is projected even when end A clipped: every end takes its mouse event.
-  project(g.seg_bx, g.seg_by, g.seg_bz);
-  g.scr_bx = g.screen_x;
-  g.scr_by = g.screen_y;
-  if (g.clipped == 0) {
-    draw_line(page_x(g.scr_ax), page_y(g.scr_ay), page_x(g.scr_bx), page_y(g.scr_by), integer_argument(g.line_color));
-    end_step();
-  }
-  g.clipped = 0;
+  ProjectedPoints ends;
+  ends.add(g.seg_ax, g.seg_ay, g.seg_az);
+  ends.add(g.seg_bx, g.seg_by, g.seg_bz);
+  ends.project();
+  draw_projected_segment(ends, 0, 1);
 }
 
 void draw_cross() {
@@ -92,14 +124,23 @@ void draw_cross() {
   const float z_high = single(static_cast<extended>(g.obj_z) + g.half_size);
   const float z_low = single(static_cast<extended>(g.obj_z) - g.half_size);
 
-  set_segment(x_high, g.obj_y, g.obj_z, x_low, g.obj_y, g.obj_z);
-  draw_segment();
-  set_segment(g.obj_x, y_high, g.obj_z, g.obj_x, y_low, g.obj_z);
-  draw_segment();
-  set_segment(g.obj_x, g.obj_y, z_high, g.obj_x, g.obj_y, z_low);
-  draw_segment();
+  ProjectedPoints ends;
+  ends.add(x_high, g.obj_y, g.obj_z);
+  ends.add(x_low, g.obj_y, g.obj_z);
+  ends.add(g.obj_x, y_high, g.obj_z);
+  ends.add(g.obj_x, y_low, g.obj_z);
+  ends.add(g.obj_x, g.obj_y, z_high);
+  ends.add(g.obj_x, g.obj_y, z_low);
+  ends.project();
+  for (int stroke = 0; stroke < 3; ++stroke) {
+    const int a = 2 * stroke, b = a + 1;
+    set_segment(ends.points.x[a], ends.points.y[a], ends.points.z[a], ends.points.x[b], ends.points.y[b], ends.points.z[b]);
+    draw_projected_segment(ends, a, b);
+  }
 }
 
+// Each of the 24 edge ends is one of the 8 corners, and equal points project alike: the
+// corners are projected once, and every edge end still takes its own mouse event.
 void draw_cube() {
   auto& g = program();
   g.half_size = single(static_cast<extended>(g.obj_size) / 2);
@@ -109,10 +150,15 @@ void draw_cube() {
   const float high[3] = {single(static_cast<extended>(g.obj_x) + g.half_size),
                          single(static_cast<extended>(g.obj_y) + g.half_size),
                          single(static_cast<extended>(g.obj_z) + g.half_size)};
+  ProjectedPoints corners;
+  for (int index = 0; index < 8; ++index)
+    corners.add(index & 4 ? high[0] : low[0], index & 2 ? high[1] : low[1], index & 1 ? high[2] : low[2]);
+  corners.project();
   for (const CubeEdge& edge : cube_edges) {
-    set_segment(edge.a.x ? high[0] : low[0], edge.a.y ? high[1] : low[1], edge.a.z ? high[2] : low[2],
-                edge.b.x ? high[0] : low[0], edge.b.y ? high[1] : low[1], edge.b.z ? high[2] : low[2]);
-    draw_segment();
+    const int a = corner_index(edge.a), b = corner_index(edge.b);
+    set_segment(corners.points.x[a], corners.points.y[a], corners.points.z[a], corners.points.x[b], corners.points.y[b],
+                corners.points.z[b]);
+    draw_projected_segment(corners, a, b);
   }
 }
 

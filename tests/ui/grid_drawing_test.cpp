@@ -156,7 +156,7 @@ TEST_F(GridDrawing, ClickStepsTheHoveredCellWithinItsLimits) {
   }
 }
 
-TEST_F(GridDrawing, CellsBeyondTheTextScreenAreNeitherDrawnNorHovered) {
+TEST_F(GridDrawing, CellsStartingBeyondTheTextScreenAreNeitherDrawnNorHovered) {
   const struct {
     int kinds;
     int count_of_kind_18;
@@ -164,7 +164,7 @@ TEST_F(GridDrawing, CellsBeyondTheTextScreenAreNeitherDrawnNorHovered) {
     int cell;
   } cases[] = {
       {20, 5, 632, 96, -1},    // kind 19's count cell at column 81
-      {20, 100, 616, 96, -1},  // " 100" at column 77 would run past column 80
+      {20, 100, 616, 96, 58},  // " 100" at column 77 is cut at column 80, still hovered
       {20, 99, 616, 96, 58},   // " 99" fits in columns 78-80
       {30, 5, 600, 0, rule_row(2, 18)},  // the rows of kinds 0 and 1 lie above text row 0
       {30, 5, 600, 432, rule_row(29, 18)},
@@ -182,14 +182,14 @@ TEST_F(GridDrawing, CellsBeyondTheTextScreenAreNeitherDrawnNorHovered) {
   }
 }
 
-TEST_F(GridDrawing, OnlyFittingCellsAndLabelsAreDrawn) {
+TEST_F(GridDrawing, OnlyCellsStartingOnTheScreenAndTheirLabelsAreDrawn) {
   lay_out(20);
   value(58) = 100;
   pointer(300, 300);
   draw_cell_grid();
-  // Kind 18's count would wrap to column 1 of the colour row; nothing is drawn there.
+  // Kind 18's count is cut at column 80 rather than wrapped to column 1 of the colour row.
   EXPECT_EQ(cell_pixels(0, 7, 15) + cell_pixels(0, 7, 7), 0);
-  EXPECT_EQ(cell_pixels(78, 6, 4) + cell_pixels(79, 6, 4), 0);
+  EXPECT_EQ(text_at(7, 78, 3, 4), " 10");
   // Kind 19's own cells lie beyond column 80, but its rule row keeps its label.
   EXPECT_EQ(cell_pixels(2, 27, 5), 128);
   EXPECT_EQ(cell_pixels(78, 7, 4), 128);
@@ -198,6 +198,32 @@ TEST_F(GridDrawing, OnlyFittingCellsAndLabelsAreDrawn) {
   // With 30 kinds the rule rows of kinds 0 and 1 lie above the screen, and so do their labels.
   EXPECT_EQ(cell_pixels(2, 0, 3), 128);
   EXPECT_EQ(cell_pixels(2, 29, 0), 128);
+  EXPECT_TRUE(host.reports.empty());
+}
+
+TEST_F(GridDrawing, ACountCutAtColumn80IsHoveredOutlinedHelpedAndEdited) {
+  auto& g = program();
+  lay_out(19);
+  value(58) = 100;  // kind 18: count cell at 0-based column 77, row 7, colour 4
+  build_cell_grid();
+  pointer(620, 117, mouse_bit_left);
+  draw_cell_grid();
+  ASSERT_EQ(g.hit_cell, 58);
+  EXPECT_EQ(text_at(8, 78, 3, 4), " 10");
+  for (const auto& [x, y] : {std::pair{618, 113}, {639, 113}, {639, 125}, {618, 125}})
+    EXPECT_EQ(pixel(x, y), 15) << x << ", " << y;
+  EXPECT_EQ(cell_pixels(0, 8, 4) + cell_pixels(0, 8, 7) + cell_pixels(0, 8, 15), 0);  // nothing wrapped
+  const std::string help = g.cell_help(58);
+  EXPECT_NE(help.find("darabszama: 100 db"), std::string::npos) << help;
+  EXPECT_EQ(text_at(29, 1, static_cast<int>(help.size()), 14), help);
+
+  g.mouse_event = -1;
+  edit_hovered_cell();
+  EXPECT_EQ(value(58), 99);
+  build_cell_grid();
+  draw_cell_grid();
+  EXPECT_EQ(text_at(8, 78, 3, 4), " 99");
+  EXPECT_EQ(g.hit_cell, 58);
   EXPECT_TRUE(host.reports.empty());
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+// The proof that a double estimate rounds to the same float as an extended-precision formula.
+//
+// An estimate e of a value and the extended formula's result x both lie within a known
+// relative distance of the true value, so |x - e| <= b * 2^-53 * |e| for a bound b (in units
+// of 2^-53, the double unit roundoff u). Rounding to float (nearest, ties to even) is
+// monotonic, so when the two ends of the widened bracket e * (1 - w) and e * (1 + w) round to
+// the same float, every value between them does too, x and e included. The bracket is widened
+// well beyond b: w = (proof_margin * b + proof_own_roundings) * u, so the estimate must lie at
+// least proof_margin times its error bound clear of every float midpoint and of the overflow
+// edge. The own roundings cover the two products and the rounding of the factors 1 - w, 1 + w.
+//
+// A proven float must moreover be normal: zero, subnormal, infinite and NaN results (and the
+// estimates that produce them) are left to the extended formula, which the fast formulas do
+// not try to match there.
+#include <cfloat>
+
+namespace error_bound {
+
+// Everything is in units of u = 2^-53, relative to the value. One ulp of a double is at most
+// 2^-52 = 2 u of the value.
+constexpr double unit_roundoff = 0x1p-53;
+
+// One rounding of a double operation (nearest): at most 1 u.
+constexpr double double_rounding = 1;
+
+// One rounding of an x87 extended operation (64-bit significand): 2^-64 = 2^-11 u.
+constexpr double extended_rounding = 0x1p-11;
+
+// SLEEF's u10 functions (Sleef_atand8_u10, Sleef_sind8_u10, Sleef_cosd8_u10 and their 4-lane
+// and 1-lane forms): documented maximum error 1.0 ulp, so at most 2 u.
+constexpr double sleef_u10 = 2;
+
+// glibc's double sin and cos, which the extended formulas call: the maximum error that glibc's
+// manual documents for x86-64 is 1 ulp, so at most 2 u.
+constexpr double glibc_sin_cos = 2;
+
+// The x87 FPATAN instruction behind atanl: Intel documents an error below 1 ulp of the
+// extended result, 2^-63 = 2^-10 u.
+constexpr double x87_atan = 0x1p-10;
+
+}  // namespace error_bound
+
+// How far beyond its error bound an estimate must lie from a float rounding boundary.
+constexpr double proof_margin = 4;
+constexpr double proof_own_roundings = 3;
+
+// The relative half-width w of the proof bracket for an error bound in units of 2^-53.
+constexpr double proof_width(double bound_units) {
+  return (proof_margin * bound_units + proof_own_roundings) * error_bound::unit_roundoff;
+}
+
+// The proof for one estimate: true when every value within bound_units * 2^-53 of it (relative)
+// rounds to the same normal float as the estimate does.
+inline bool rounds_alike_to_float(double estimate, double bound_units) {
+  const double width = proof_width(bound_units);
+  const float low = static_cast<float>(estimate * (1 - width));
+  const float high = static_cast<float>(estimate * (1 + width));
+  const float magnitude = low < 0 ? -low : low;
+  return low == high && magnitude >= FLT_MIN && magnitude <= FLT_MAX;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Four double lanes on AVX2. Include only from files compiled with -mavx2 (named *_avx2.cpp),
+// and call only when vector_isa() is VectorIsa::avx2 or wider.
+//
+// Files compiled for one instruction set must not call an inline function that other files
+// also use (the linker may keep this file's copy for every caller): they call intrinsics,
+// SLEEF and the members of their own lanes type only.
+#include <immintrin.h>
+#include <sleef.h>
+
+#include "runtime/float_rounding_proof.h"
+
+#ifndef __AVX2__
+#error "lanes_avx2.h needs a file compiled with -mavx2"
+#endif
+
+struct LanesAvx2 {
+  static constexpr int count = 4;
+  using Doubles = __m256d;   // + - * / by the compiler's vector operators, each rounded once
+  using Mask = unsigned;     // bit i for lane i
+
+  static Mask all() { return 0xF; }
+  static Doubles splat(double value) { return _mm256_set1_pd(value); }
+  // Four floats, widened exactly.
+  static Doubles load_floats(const float* values) { return _mm256_cvtps_pd(_mm_loadu_ps(values)); }
+  // Rounds each lane to float (nearest, ties to even) and stores it.
+  static void store_floats(Doubles values, float* out) { _mm_storeu_ps(out, _mm256_cvtpd_ps(values)); }
+  // Each lane rounded to float and widened back, exactly as a float held in a double.
+  static Doubles round_to_float(Doubles values) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(values)); }
+  static Doubles sqrt(Doubles values) { return _mm256_sqrt_pd(values); }
+  static Doubles atan(Doubles values) { return Sleef_atand4_u10avx2(values); }
+  static Doubles sin(Doubles values) { return Sleef_sind4_u10avx2(values); }
+  static Doubles cos(Doubles values) { return Sleef_cosd4_u10avx2(values); }
+
+  static Mask less(Doubles a, Doubles b) {
+    return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LT_OQ)));
+  }
+  static Mask equal(Doubles a, Doubles b) {
+    return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_EQ_OQ)));
+  }
+  // mask ? yes : no, lane by lane.
+  static Doubles select(Mask mask, Doubles yes, Doubles no) {
+    const __m256i bits = _mm256_set_epi64x(mask & 8 ? -1 : 0, mask & 4 ? -1 : 0, mask & 2 ? -1 : 0, mask & 1 ? -1 : 0);
+    return _mm256_blendv_pd(no, yes, _mm256_castsi256_pd(bits));
+  }
+
+  // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
+  // the same normal float as every value within bound_units * 2^-53 of it.
+  template <double bound_units>
+  static Mask rounds_alike_to_float(Doubles estimate) {
+    constexpr double width = proof_width(bound_units);
+    const Doubles low = round_to_float(estimate * splat(1 - width));
+    const Doubles high = round_to_float(estimate * splat(1 + width));
+    const Doubles magnitude = _mm256_andnot_pd(splat(-0.0), low);
+    return equal(low, high) & ~less(magnitude, splat(FLT_MIN)) & ~less(splat(FLT_MAX), magnitude);
+  }
+};

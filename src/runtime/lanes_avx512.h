@@ -1,0 +1,52 @@
+#pragma once
+// Eight double lanes on AVX-512 (foundation set). Include only from files compiled with
+// -mavx512f (named *_avx512.cpp), and call only when vector_isa() is VectorIsa::avx512.
+//
+// Files compiled for one instruction set must not call an inline function that other files
+// also use (the linker may keep this file's copy for every caller): they call intrinsics,
+// SLEEF and the members of their own lanes type only.
+#include <immintrin.h>
+#include <sleef.h>
+
+#include "runtime/float_rounding_proof.h"
+
+#ifndef __AVX512F__
+#error "lanes_avx512.h needs a file compiled with -mavx512f"
+#endif
+
+struct LanesAvx512 {
+  static constexpr int count = 8;
+  using Doubles = __m512d;   // + - * / by the compiler's vector operators, each rounded once
+  using Mask = unsigned;     // bit i for lane i
+
+  static Mask all() { return 0xFF; }
+  static Doubles splat(double value) { return _mm512_set1_pd(value); }
+  // Eight floats, widened exactly.
+  static Doubles load_floats(const float* values) { return _mm512_cvtps_pd(_mm256_loadu_ps(values)); }
+  // Rounds each lane to float (nearest, ties to even) and stores it.
+  static void store_floats(Doubles values, float* out) { _mm256_storeu_ps(out, _mm512_cvtpd_ps(values)); }
+  // Each lane rounded to float and widened back, exactly as a float held in a double.
+  static Doubles round_to_float(Doubles values) { return _mm512_cvtps_pd(_mm512_cvtpd_ps(values)); }
+  static Doubles sqrt(Doubles values) { return _mm512_sqrt_pd(values); }
+  static Doubles atan(Doubles values) { return Sleef_atand8_u10avx512f(values); }
+  static Doubles sin(Doubles values) { return Sleef_sind8_u10avx512f(values); }
+  static Doubles cos(Doubles values) { return Sleef_cosd8_u10avx512f(values); }
+
+  static Mask less(Doubles a, Doubles b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
+  static Mask equal(Doubles a, Doubles b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
+  // mask ? yes : no, lane by lane.
+  static Doubles select(Mask mask, Doubles yes, Doubles no) {
+    return _mm512_mask_blend_pd(static_cast<__mmask8>(mask), no, yes);
+  }
+
+  // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
+  // the same normal float as every value within bound_units * 2^-53 of it.
+  template <double bound_units>
+  static Mask rounds_alike_to_float(Doubles estimate) {
+    constexpr double width = proof_width(bound_units);
+    const Doubles low = round_to_float(estimate * splat(1 - width));
+    const Doubles high = round_to_float(estimate * splat(1 + width));
+    const Doubles magnitude = _mm512_abs_pd(low);
+    return equal(low, high) & ~less(magnitude, splat(FLT_MIN)) & ~less(splat(FLT_MAX), magnitude);
+  }
+};

@@ -1,0 +1,36 @@
+#pragma once
+// One double lane, for a processor without AVX2: the same interface as the vector lanes, so
+// that one kernel template serves every instruction set. Include only from files compiled
+// for the baseline set (named *_scalar.cpp).
+#include <sleef.h>
+
+#include "runtime/float_rounding_proof.h"
+
+struct LanesScalar {
+  static constexpr int count = 1;
+  using Doubles = double;
+  using Mask = unsigned;
+
+  static Mask all() { return 1; }
+  static Doubles splat(double value) { return value; }
+  static Doubles load_floats(const float* values) { return *values; }
+  static void store_floats(Doubles values, float* out) { *out = static_cast<float>(values); }
+  static Doubles round_to_float(Doubles values) { return static_cast<float>(values); }
+  static Doubles sqrt(Doubles values) { return __builtin_sqrt(values); }
+  static Doubles atan(Doubles values) { return Sleef_atand1_u10purec(values); }
+  static Doubles sin(Doubles values) { return Sleef_sind1_u10purec(values); }
+  static Doubles cos(Doubles values) { return Sleef_cosd1_u10purec(values); }
+
+  static Mask less(Doubles a, Doubles b) { return a < b; }
+  static Mask equal(Doubles a, Doubles b) { return a == b; }
+  static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
+
+  template <double bound_units>
+  static Mask rounds_alike_to_float(Doubles estimate) {
+    constexpr double width = proof_width(bound_units);
+    const Doubles low = round_to_float(estimate * (1 - width));
+    const Doubles high = round_to_float(estimate * (1 + width));
+    const Doubles magnitude = low < 0 ? -low : low;
+    return low == high && !(magnitude < FLT_MIN) && !(FLT_MAX < magnitude);
+  }
+};

@@ -1,0 +1,186 @@
+#pragma once
+// project_point's formula in double lanes, for one instruction set's lanes type L. Include
+// only from the kernel files (projection_lanes_scalar.cpp, _avx2.cpp, _avx512.cpp): everything
+// here is a template of L, so each set's copy stays its own.
+//
+// Every value the extended formula stores to float is either
+//  - exact in double before its rounding to float, so both round the same value once:
+//    (E1) the product of two floats (48 significant bits) is exact in double, and every
+//    product here stays far inside double's range;
+//  - or a single float operation: (E2) a sum of two floats rounded to double and then to
+//    float is the correctly rounded float, as is the same sum rounded to extended and then to
+//    float, since both intermediate formats carry at least 2 x 24 + 2 bits;
+//  - or proven: (P) a double estimate whose error against the extended formula's value is
+//    bounded (in units u = 2^-53, float_rounding_proof.h); the proof test finds every value
+//    within the bound, with the margin, rounding to the same normal float.
+// A lane that any proof rejects is left to the extended formula, which also takes every lane
+// whose input or intermediate is not a number, infinite, zero or subnormal where a proof
+// meets it, since the proofs accept normal floats only.
+#include <cfloat>
+
+#include "runtime/float_rounding_proof.h"
+#include "view/projection_kernels.h"
+
+namespace projection_lanes {
+
+using namespace error_bound;
+
+// The bounds, in units of u, each a type: clang 14 takes no double template arguments, so the
+// lanes' own rounds_alike_to_float<bound> cannot be named there; rounds_alike<L, Bound> below is the
+// same test with the bound carried by a type.
+//
+// (P) tan_ratio: (u + 10^-5) / (w + 10^-5), three roundings in double against three in
+// extended.
+struct RatioBound {
+  static constexpr double units = 3 * double_rounding + 3 * extended_rounding;
+};
+// (P) new_x = atan(ratio) / deg_to_rad + angle: the part that scales with the arc tangent in
+// degrees (SLEEF's atan and the division against FPATAN and the extended division) and the
+// part that scales with the sum (its rounding in double against extended). The sum may cancel,
+// so the bound is |degrees| x degrees_bound + |sum| x sum_bound, proven lane by lane.
+constexpr double degrees_bound = sleef_u10 + double_rounding + x87_atan + extended_rounding;
+constexpr double sum_bound = double_rounding + extended_rounding;
+// (P) polar_r = sqrt(u^2 + w^2): the squares are exact (E1); the sum is rounded once in double
+// against once in extended and then to double; the root halves that relative error and adds
+// its own rounding in double and in extended.
+struct PolarBound {
+  static constexpr double units = (2 * double_rounding + extended_rounding) / 2 + double_rounding + extended_rounding;
+};
+// (P) the sine and cosine: SLEEF's against glibc's, each within its documented error.
+struct SinCosBound {
+  static constexpr double units = sleef_u10 + glibc_sin_cos;
+};
+// (P) the screen values: the depth sum, the scale, the division by 150 and the product with
+// the depth factor, four roundings in double against four in extended.
+struct ScreenBound {
+  static constexpr double units = 4 * double_rounding + 4 * extended_rounding;
+};
+// The arguments for which SLEEF's documented sine and cosine error holds with room to spare.
+constexpr double sin_cos_argument_limit = 0x1p30;
+
+constexpr double ratio_offset = 0.00001;
+
+template <class L>
+typename L::Doubles absolute(typename L::Doubles v) {
+  return L::select(L::less(v, L::splat(0)), L::splat(0) - v, v);
+}
+
+// The lanes whose bracket ends round to the same normal float, so that every value between
+// them does too (rounding is monotonic).
+template <class L>
+typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end) {
+  using D = typename L::Doubles;
+  const D low = L::round_to_float(low_end);
+  const D magnitude = absolute<L>(low);
+  return L::equal(low, L::round_to_float(high_end)) & ~L::less(magnitude, L::splat(FLT_MIN)) &
+         ~L::less(L::splat(FLT_MAX), magnitude);
+}
+
+// (P), the proof of float_rounding_proof.h lane by lane, for a bound relative to the estimate.
+template <class L, class Bound>
+typename L::Mask rounds_alike(typename L::Doubles estimate) {
+  constexpr double width = proof_width(Bound::units);
+  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width));
+}
+
+// (P) with a bound that differs from lane to lane: absolute_units is the bound in units of u,
+// not relative to the estimate. The bracket is widened as float_rounding_proof.h widens it,
+// with the own roundings relative to the estimate.
+template <class L>
+typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::Doubles absolute_units) {
+  const typename L::Doubles width =
+      (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
+      L::splat(unit_roundoff);
+  return bracket_rounds_alike<L>(estimate - width, estimate + width);
+}
+
+// The two values of a turn that the next step reads, and the lanes proven so far.
+template <class L>
+struct Turn {
+  typename L::Doubles u, w;                     // the turned pair, floats held in doubles
+  typename L::Doubles tan_ratio, new_x, polar_r;
+  typename L::Mask proven;
+};
+
+// One turn of (u, w) by angle degrees, as turn_in_plane does it.
+template <class L>
+Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const LaneView& view) {
+  using D = typename L::Doubles;
+  Turn<L> t;
+  const D ratio = (u + L::splat(ratio_offset)) / (w + L::splat(ratio_offset));
+  t.proven = rounds_alike<L, RatioBound>(ratio);
+  t.tan_ratio = L::round_to_float(ratio);
+
+  const D degrees = L::atan(t.tan_ratio) / L::splat(view.deg_to_rad);
+  const D angle_sum = degrees + L::splat(angle);
+  t.proven &= rounds_alike_within<L>(
+      angle_sum, absolute<L>(degrees) * L::splat(degrees_bound) + absolute<L>(angle_sum) * L::splat(sum_bound));
+  D new_x = L::round_to_float(angle_sum);
+  // (E2) the half turn and the full turn are single float sums.
+  const typename L::Mask w_negative = L::less(w, L::splat(0));
+  new_x = L::select(w_negative, L::round_to_float(new_x + L::splat(180)), new_x);
+  new_x = L::select(w_negative & L::less(new_x, L::splat(0)), L::round_to_float(new_x + L::splat(360)), new_x);
+  t.new_x = new_x;
+
+  const D root = L::sqrt(u * u + w * w);
+  t.proven &= rounds_alike<L, PolarBound>(root);
+  t.polar_r = L::round_to_float(root);
+
+  // (E1) the angle in radians is a product of two floats.
+  const D radians = L::round_to_float(L::splat(view.deg_to_rad) * new_x);
+  t.proven &= ~L::less(L::splat(sin_cos_argument_limit), absolute<L>(radians));
+  const D cosine = L::cos(radians);
+  const D sine = L::sin(radians);
+  t.proven &= rounds_alike<L, SinCosBound>(cosine);
+  t.proven &= rounds_alike<L, SinCosBound>(sine);
+  // (E1) the turned pair: products of two floats.
+  t.u = L::round_to_float(L::round_to_float(cosine) * t.polar_r);
+  t.w = L::round_to_float(L::round_to_float(sine) * t.polar_r);
+  return t;
+}
+
+// (centre_size / 50) * p / 150 * (z + depth_offset), left to right.
+template <class L>
+typename L::Doubles screen_value(typename L::Doubles p, typename L::Doubles depth_factor, double scale) {
+  return L::splat(scale) * p / L::splat(150) * depth_factor;
+}
+
+// The points from first on, L::count of them, into the float arrays of the batch's results.
+// Returns the lanes proven.
+template <class L>
+typename L::Mask project_lanes(const PointBatch& points, int first, const LaneView& view, LaneResults& out) {
+  using D = typename L::Doubles;
+  const D x = L::load_floats(points.x + first);
+  const D y = L::load_floats(points.y + first);
+  const D z = L::load_floats(points.z + first);
+  const Turn<L> first_turn = turn<L>(x, z, view.angle_c, view);
+  const Turn<L> second_turn = turn<L>(y, first_turn.w, view.angle_a, view);
+  const D turned_x = first_turn.u, turned_y = second_turn.u, turned_z = second_turn.w;
+  const D depth_factor = turned_z + L::splat(view.depth_offset);
+  const D screen_x = screen_value<L>(turned_x, depth_factor, view.scale);
+  const D screen_y = screen_value<L>(turned_y, depth_factor, view.scale);
+  typename L::Mask proven = first_turn.proven & second_turn.proven;
+  proven &= rounds_alike<L, ScreenBound>(screen_x);
+  proven &= rounds_alike<L, ScreenBound>(screen_y);
+
+  L::store_floats(turned_x, out.turned_x + first);
+  L::store_floats(turned_y, out.turned_y + first);
+  L::store_floats(turned_z, out.turned_z + first);
+  L::store_floats(screen_x, out.screen_x + first);
+  L::store_floats(screen_y, out.screen_y + first);
+  L::store_floats(second_turn.tan_ratio, out.tan_ratio + first);
+  L::store_floats(second_turn.new_x, out.new_x + first);
+  L::store_floats(second_turn.polar_r, out.polar_r + first);
+  return proven;
+}
+
+// Every lane of the batch, L::count at a time; bit i of the result for point i proven.
+template <class L>
+unsigned project_batch_lanes(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  unsigned proven = 0;
+  for (int first = 0; first < points.count; first += L::count)
+    proven |= static_cast<unsigned>(project_lanes<L>(points, first, view, out)) << first;
+  return proven;
+}
+
+}  // namespace projection_lanes

@@ -1,0 +1,11 @@
+// The projection kernel for four double lanes on AVX2.
+#include "runtime/lanes_avx2.h"
+#include "view/projection_lanes.h"
+
+namespace projection_lanes {
+
+unsigned project_batch_avx2(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  return project_batch_lanes<LanesAvx2>(points, view, out);
+}
+
+}  // namespace projection_lanes

@@ -1,0 +1,69 @@
+#include "runtime/float_rounding_proof.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "runtime/vector_isa.h"
+
+namespace {
+
+// The point halfway between a float and the next one up.
+double midpoint_above(float value) {
+  return (static_cast<double>(value) + std::nextafter(value, std::numeric_limits<float>::infinity())) / 2;
+}
+
+TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
+  constexpr double bound = 4;
+  const double width = proof_width(bound);
+  const double midpoint = midpoint_above(1.5f);
+  struct Case {
+    double estimate;
+    bool proven;
+  } cases[] = {
+      {1.5, true},
+      {-1.5, true},
+      {midpoint, false},
+      {midpoint * (1 - width / 2), false},           // inside the bracket of the midpoint
+      {midpoint * (1 - 3 * width), true},            // clear below it
+      {midpoint * (1 + 3 * width), true},            // clear above it
+      {FLT_MAX, true},
+      {midpoint_above(FLT_MAX), false},              // the overflow edge
+      {static_cast<double>(FLT_MAX) * 2, false},     // rounds to infinity
+      {FLT_MIN, true},
+      {static_cast<double>(FLT_MIN) / 2, false},     // subnormal
+      {static_cast<double>(FLT_MIN) - 0x1p-150, false},  // between the subnormals and FLT_MIN
+      {0.0, false},
+      {-0.0, false},
+      {std::numeric_limits<double>::infinity(), false},
+      {std::numeric_limits<double>::quiet_NaN(), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(rounds_alike_to_float(c.estimate, bound), c.proven) << c.estimate;
+}
+
+TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
+  // Every estimate near a midpoint that the test accepts lies farther from it than the bound.
+  constexpr double bound = 4;
+  const double midpoint = midpoint_above(3.25f);
+  for (int step = -400; step <= 400; ++step) {
+    const double estimate = midpoint * (1 + step * error_bound::unit_roundoff);
+    if (!rounds_alike_to_float(estimate, bound)) continue;
+    const double distance = std::fabs(estimate - midpoint) / midpoint / error_bound::unit_roundoff;
+    EXPECT_GT(distance, proof_margin * bound) << step;
+  }
+}
+
+TEST(VectorIsa, AChoiceBeyondTheProcessorIsLowered) {
+  const VectorIsa best = best_vector_isa();
+  choose_vector_isa(VectorIsa::scalar);
+  EXPECT_EQ(vector_isa(), VectorIsa::scalar);
+  choose_vector_isa(VectorIsa::avx512);
+  EXPECT_EQ(vector_isa(), best);
+  EXPECT_EQ(vector_lanes(VectorIsa::avx512), 8);
+  EXPECT_EQ(vector_lanes(VectorIsa::avx2), 4);
+  EXPECT_EQ(vector_lanes(VectorIsa::scalar), 1);
+}
+
+}  // namespace
