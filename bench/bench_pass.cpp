@@ -38,7 +38,8 @@ void write_state_file(ProgramRun& run, const Model& model) {
     value(colour_row + kind) = number_line(1 + kind % 15);
     value(count_row + kind) = number_line(5);
     if (model.every_rule_set)
-      for (int target = 0; target < model.kinds; ++target) value(rule_row(kind, target)) = number_line(kind == target ? -1 : 1);
+      for (int target = 0; target < model.kinds; ++target)
+        value(rule_row(kind, target)) = number_line(kind == target ? -1 : 1);
   }
   lines[lines.size() - max_particles_line_from_end] = number_line(model.max_particles);
   std::string bytes;

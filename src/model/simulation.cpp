@@ -1,11 +1,14 @@
 #include "model/simulation.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "app/program.h"
+#include "model/pair_contribution.h"
+#include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
@@ -14,10 +17,6 @@
 
 namespace {
 
-constexpr double angle_offset = 1E-7;  // keeps every angle ratio away from 0 / 0
-constexpr float half_turn = 180;
-constexpr double falloff_numerator = 500;
-constexpr float falloff_cap = 100;
 constexpr float move_divisor = 50;
 constexpr float cube_bound = 50;
 constexpr float force_max_start = -1E15f;
@@ -34,9 +33,7 @@ constexpr std::size_t particle_fields = 6;
 // most 9,801 pairs) stays on one core, larger models use them all.
 constexpr double parallel_pairs = 20000;
 
-struct Vec3 {
-  float x, y, z;
-};
+std::atomic<StepFormulas> step_formulas{StepFormulas::fast};
 
 // A rule entry that applies: its gain and the kind it targets.
 struct RuleEntry {
@@ -70,47 +67,6 @@ std::vector<RuleEntry> rule_entries(const std::string& rules, float kind_limit) 
     start = end;
   }
   return entries;
-}
-
-// The sine's argument of one coordinate plane (a, b) from its angle ratio: the plane's angle in
-// degrees, a half-turn added when b is below 0, and a half-turn more, in radians.
-inline float sine_argument(float tan_ratio, float b, float deg_to_rad) {
-  float angle = single(atn_single(tan_ratio) / deg_to_rad);
-  if (b < 0) angle = single(static_cast<extended>(angle) + half_turn);
-  return single((static_cast<extended>(angle) + half_turn) * deg_to_rad);
-}
-
-inline float direction_term(float sine_argument, float gain) {
-  return single(static_cast<extended>(sin_single(sine_argument)) * gain);
-}
-
-// Adds the contribution of partner q to the force on p. The planes are (dx, dz) for x, (dy, dx)
-// for y and (dz, dy) for z; their sines are interleaved with the arc tangents, which the
-// processor can then run side by side.
-inline void add_pair(Vec3& force, const Vec3& p, const Vec3& q, float gain, float deg_to_rad) {
-  const float dx = single(static_cast<extended>(p.x) - q.x);
-  const float dy = single(static_cast<extended>(p.y) - q.y);
-  const float dz = single(static_cast<extended>(p.z) - q.z);
-  const extended offset_x = static_cast<extended>(dx) + angle_offset;
-  const extended offset_y = static_cast<extended>(dy) + angle_offset;
-  const extended offset_z = static_cast<extended>(dz) + angle_offset;
-  const float ratio_x = single(offset_x / offset_z);
-  const float ratio_y = single(offset_y / offset_x);
-  const float ratio_z = single(offset_z / offset_y);
-  const double square_sum = to_double(static_cast<extended>(dx) * dx + static_cast<extended>(dy) * dy +
-                                      static_cast<extended>(dz) * dz);
-  const float pair_dist = single(sqr(square_sum));
-  float falloff = single(falloff_numerator / sqr(static_cast<double>(pair_dist)));
-  if (falloff > falloff_cap) falloff = falloff_cap;
-  const float argument_x = sine_argument(ratio_x, dz, deg_to_rad);
-  const float argument_y = sine_argument(ratio_y, dx, deg_to_rad);
-  const float dir_x = direction_term(argument_x, gain);
-  const float argument_z = sine_argument(ratio_z, dy, deg_to_rad);
-  const float dir_y = direction_term(argument_y, gain);
-  const float dir_z = direction_term(argument_z, gain);
-  force.x = single(static_cast<extended>(force.x) + static_cast<extended>(-dir_x) * falloff);
-  force.y = single(static_cast<extended>(force.y) + static_cast<extended>(-dir_y) * falloff);
-  force.z = single(static_cast<extended>(force.z) + static_cast<extended>(-dir_z) * falloff);
 }
 
 void raise_force_max(const Vec3& force, float& force_max) {
@@ -150,10 +106,20 @@ Vec3 position(Access& access, float kind, float number) {
   return p;
 }
 
+// The coordinates of every kind's particles in columns for the fast lanes, padded to whole lane
+// groups; the force pass reads the positions only, so they hold for the whole pass.
+struct KindColumns {
+  std::vector<float> x, y, z;
+  std::size_t count = 0;
+  PartnerColumns partners() const { return {x.data(), y.data(), z.data(), count}; }
+};
+
 // The force on particle number of kind: its rule entries in text order, each partner in
-// ascending number, then the central pull.
+// ascending number, then the central pull. With columns (inside the tables only), the pairs run
+// on the fast lanes.
 template <class Access>
-Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries) {
+Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries,
+                    const std::vector<KindColumns>* columns = nullptr, PairTermsKernel kernel = nullptr) {
   Program& g = access.g;
   const float deg_to_rad = g.deg_to_rad;
   const Vec3 p = position(access, kind, number);
@@ -166,8 +132,14 @@ Vec3 particle_force(Access& access, float kind, float number, const std::vector<
         add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
     } else {
       const float* partner = &access.field(entry.target, 0, 0);
-      for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
-        add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
+      // A gain that is not finite never comes from a rule text; the extended formula has it.
+      if (columns != nullptr && std::isfinite(entry.gain)) {
+        add_partners(force, p, (*columns)[static_cast<std::size_t>(entry.target)].partners(), entry.gain, deg_to_rad,
+                     kernel);
+      } else {
+        for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
+          add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
+      }
     }
   }
   const float pull = g.central_attraction;
@@ -223,6 +195,20 @@ void shared_force_pass(float kind_limit) {
       pairs += static_cast<double>(first[kind + 1] - first[kind]) * static_cast<double>(first[target + 1] - first[target]);
     }
 
+  const bool fast = step_formulas.load(std::memory_order_relaxed) == StepFormulas::fast;
+  std::vector<KindColumns> columns(fast ? kinds : 0);
+  for (std::size_t kind = 0; kind < columns.size(); ++kind) {
+    KindColumns& column = columns[kind];
+    column.count = first[kind + 1] - first[kind];
+    for (std::vector<float>* axis : {&column.x, &column.y, &column.z}) axis->assign(padded_partners(column.count), 0);
+    for (std::size_t number = 0; number < column.count; ++number) {
+      column.x[number] = g.particle.at(kind, number, 0);
+      column.y[number] = g.particle.at(kind, number, 1);
+      column.z[number] = g.particle.at(kind, number, 2);
+    }
+  }
+  const PairTermsKernel kernel = fast ? pair_terms_kernel() : nullptr;
+
   const bool shared = pairs >= parallel_pairs;
   std::vector<float> maxima(shared ? static_cast<std::size_t>(worker_count()) : 1, force_max_start);
   const RangeBody body = [&](std::size_t begin, std::size_t end, int worker) {
@@ -232,7 +218,7 @@ void shared_force_pass(float kind_limit) {
       while (index >= first[kind + 1]) ++kind;
       const float kind_number = static_cast<float>(kind);
       const float number = static_cast<float>(index - first[kind]);
-      const Vec3 force = particle_force(access, kind_number, number, entries[kind]);
+      const Vec3 force = particle_force(access, kind_number, number, entries[kind], fast ? &columns : nullptr, kernel);
       store_force(access, kind_number, number, force);
       raise_force_max(force, maxima[static_cast<std::size_t>(worker)]);
     }
@@ -319,3 +305,5 @@ void simulate_step() {
 }
 
 void set_simulation_threads(int threads) { set_worker_count(threads); }
+
+void set_step_formulas(StepFormulas formulas) { step_formulas.store(formulas, std::memory_order_relaxed); }

@@ -41,9 +41,8 @@ struct LanesAvx512 {
 
   // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
   // the same normal float as every value within bound_units * 2^-53 of it.
-  template <double bound_units>
-  static Mask rounds_alike_to_float(Doubles estimate) {
-    constexpr double width = proof_width(bound_units);
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+    const double width = proof_width(bound_units);
     const Doubles low = round_to_float(estimate * splat(1 - width));
     const Doubles high = round_to_float(estimate * splat(1 + width));
     const Doubles magnitude = _mm512_abs_pd(low);

@@ -17,17 +17,16 @@ struct LanesScalar {
   static void store_floats(Doubles values, float* out) { *out = static_cast<float>(values); }
   static Doubles round_to_float(Doubles values) { return static_cast<float>(values); }
   static Doubles sqrt(Doubles values) { return __builtin_sqrt(values); }
-  static Doubles atan(Doubles values) { return Sleef_atand1_u10purec(values); }
-  static Doubles sin(Doubles values) { return Sleef_sind1_u10purec(values); }
-  static Doubles cos(Doubles values) { return Sleef_cosd1_u10purec(values); }
+  static Doubles atan(Doubles values) { return Sleef_atan_u10(values); }
+  static Doubles sin(Doubles values) { return Sleef_sin_u10(values); }
+  static Doubles cos(Doubles values) { return Sleef_cos_u10(values); }
 
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
 
-  template <double bound_units>
-  static Mask rounds_alike_to_float(Doubles estimate) {
-    constexpr double width = proof_width(bound_units);
+  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
+    const double width = proof_width(bound_units);
     const Doubles low = round_to_float(estimate * (1 - width));
     const Doubles high = round_to_float(estimate * (1 + width));
     const Doubles magnitude = low < 0 ? -low : low;

@@ -10,7 +10,10 @@ namespace {
 ProjectionPath path_in_force = ProjectionPath::batches;
 
 constexpr projection_lanes::Kernel kernels[vector_isa_count] = {
-    projection_lanes::project_batch_scalar, projection_lanes::project_batch_avx2, projection_lanes::project_batch_avx512};
+    projection_lanes::project_batch_scalar,
+    projection_lanes::project_batch_avx2,
+    projection_lanes::project_batch_avx512,
+};
 
 // The lanes proven to give the extended formula's floats; none when the scale centre_size / 50
 // is not exact in double, which the lanes take it to be.

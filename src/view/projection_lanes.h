@@ -19,15 +19,17 @@
 #include <cfloat>
 
 #include "runtime/float_rounding_proof.h"
+#include "runtime/lanes_proof.h"
 #include "view/projection_kernels.h"
 
 namespace projection_lanes {
 
 using namespace error_bound;
+using lanes_proof::absolute;
+using lanes_proof::rounds_alike;
+using lanes_proof::rounds_alike_within;
 
-// The bounds, in units of u, each a type: clang 14 takes no double template arguments, so the
-// lanes' own rounds_alike_to_float<bound> cannot be named there; rounds_alike<L, Bound> below is the
-// same test with the bound carried by a type.
+// The bounds, in units of u, each a type for rounds_alike<L, Bound> (lanes_proof.h).
 //
 // (P) tan_ratio: (u + 10^-5) / (w + 10^-5), three roundings in double against three in
 // extended.
@@ -59,40 +61,6 @@ struct ScreenBound {
 constexpr double sin_cos_argument_limit = 0x1p30;
 
 constexpr double ratio_offset = 0.00001;
-
-template <class L>
-typename L::Doubles absolute(typename L::Doubles v) {
-  return L::select(L::less(v, L::splat(0)), L::splat(0) - v, v);
-}
-
-// The lanes whose bracket ends round to the same normal float, so that every value between
-// them does too (rounding is monotonic).
-template <class L>
-typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end) {
-  using D = typename L::Doubles;
-  const D low = L::round_to_float(low_end);
-  const D magnitude = absolute<L>(low);
-  return L::equal(low, L::round_to_float(high_end)) & ~L::less(magnitude, L::splat(FLT_MIN)) &
-         ~L::less(L::splat(FLT_MAX), magnitude);
-}
-
-// (P), the proof of float_rounding_proof.h lane by lane, for a bound relative to the estimate.
-template <class L, class Bound>
-typename L::Mask rounds_alike(typename L::Doubles estimate) {
-  constexpr double width = proof_width(Bound::units);
-  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width));
-}
-
-// (P) with a bound that differs from lane to lane: absolute_units is the bound in units of u,
-// not relative to the estimate. The bracket is widened as float_rounding_proof.h widens it,
-// with the own roundings relative to the estimate.
-template <class L>
-typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::Doubles absolute_units) {
-  const typename L::Doubles width =
-      (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
-      L::splat(unit_roundoff);
-  return bracket_rounds_alike<L>(estimate - width, estimate + width);
-}
 
 // The two values of a turn that the next step reads, and the lanes proven so far.
 template <class L>

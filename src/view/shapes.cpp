@@ -43,11 +43,11 @@ struct ProjectedPoints {
   PointBatch points;
   Projection projections[projection_batch_size];
 
-  int add(float x, float y, float z) {
+  void add(float x, float y, float z) {
     points.x[points.count] = x;
     points.y[points.count] = y;
     points.z[points.count] = z;
-    return points.count++;
+    ++points.count;
   }
   void project() {
     if (projection_path() == ProjectionPath::batches) project_batch(points, projections);
@@ -134,7 +134,8 @@ void draw_cross() {
   ends.project();
   for (int stroke = 0; stroke < 3; ++stroke) {
     const int a = 2 * stroke, b = a + 1;
-    set_segment(ends.points.x[a], ends.points.y[a], ends.points.z[a], ends.points.x[b], ends.points.y[b], ends.points.z[b]);
+    set_segment(ends.points.x[a], ends.points.y[a], ends.points.z[a], ends.points.x[b], ends.points.y[b],
+                ends.points.z[b]);
     draw_projected_segment(ends, a, b);
   }
 }

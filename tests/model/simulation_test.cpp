@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "runtime/number_text.h"
 #include "runtime/random.h"
 #include "support/fresh_program.h"
+#include "support/vector_isas.h"
 
 namespace {
 
@@ -29,7 +31,11 @@ class SimulationStep : public FreshProgram {
     g.central_attraction = 0;
     g.cube_confine = 0;
   }
-  void TearDown() override { set_simulation_threads(0); }
+  void TearDown() override {
+    set_simulation_threads(0);
+    set_step_formulas(StepFormulas::fast);
+    choose_vector_isa(best_vector_isa());
+  }
 
   // Kinds with the given particles and rule texts.
   static void model(const std::vector<std::vector<Point>>& kinds, const std::vector<std::string>& rules) {
@@ -244,6 +250,49 @@ TEST_F(SimulationStep, AllThreadsGiveTheOneThreadResultBitForBit) {
   EXPECT_EQ(std::memcmp(one->color_center.data(), all->color_center.data(), sizeof(float) * decltype(one->color_center)::size), 0);
   EXPECT_EQ(std::memcmp(&one->force_max, &all->force_max, sizeof(float)), 0);
   EXPECT_GT(one->force_max, 0);
+}
+
+// Random models of up to 1,000 particles, several steps each: the fast step on every vector set
+// and thread count against the extended step, bit for bit.
+TEST_F(SimulationStep, FastStepGivesTheExtendedStepBitForBit) {
+  const int sizes[] = {3, 99, sanitized_build ? 300 : 1000};
+  for (const int size : sizes) {
+    SetUp();
+    auto& g = program();
+    g.central_attraction = rnd() < 0.5f ? 0 : std::floor(rnd() * 50);
+    g.cube_confine = rnd() < 0.5f ? 0 : 1;
+    const int kinds = 1 + static_cast<int>(rnd() * std::min(size, 10));
+    n_kinds() = static_cast<float>(kinds);
+    int placed = 0;
+    for (int k = 0; k < kinds; ++k) {
+      const int count = k + 1 == kinds ? size - placed : static_cast<int>(rnd() * static_cast<float>(size - placed));
+      placed += count;
+      g.color_count(k) = static_cast<float>(count);
+      for (int t = 0; t < kinds; ++t)
+        if (rnd() < 0.7f) g.kind_rules(k) += std::string(rnd() < 0.5f ? "+" : "-") + std::to_string(1 + static_cast<int>(rnd() * 9)) + std::to_string(t);
+      for (int j = 0; j < count; ++j) set_position(k, j, {rnd() * 100 - 50, rnd() * 100 - 50, rnd() * 100 - 50});
+      if (count > 2) set_position(k, 1, position(k, 0));  // coincident particles
+    }
+    const auto start = std::make_unique<Program>(g);
+    const auto run = [&](StepFormulas formulas, int threads) {
+      *current_program = *start;
+      set_step_formulas(formulas);
+      set_simulation_threads(threads);
+      for (int step = 0; step < 4; ++step) simulate_step();
+      return std::make_unique<Program>(*current_program);
+    };
+    const auto extended = run(StepFormulas::extended, 0);
+    for (const VectorIsa isa : vector_isas_of_this_machine()) {
+      choose_vector_isa(isa);
+      for (const int threads : {1, 0}) {
+        const auto fast = run(StepFormulas::fast, threads);
+        const std::string what = std::to_string(size) + " particles, " + vector_isa_name(isa) + ", threads " + std::to_string(threads);
+        EXPECT_EQ(std::memcmp(fast->particle.data(), extended->particle.data(), sizeof(float) * decltype(fast->particle)::size), 0) << what;
+        EXPECT_EQ(std::memcmp(fast->color_center.data(), extended->color_center.data(), sizeof(float) * decltype(fast->color_center)::size), 0) << what;
+        EXPECT_EQ(std::memcmp(&fast->force_max, &extended->force_max, sizeof(float)), 0) << what;
+      }
+    }
+  }
 }
 
 }  // namespace

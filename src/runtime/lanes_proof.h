@@ -1,0 +1,47 @@
+#pragma once
+// The proof of float_rounding_proof.h for any lanes type L (LanesScalar, LanesAvx2,
+// LanesAvx512), lane by lane, with the bound carried by a type (a struct with a constexpr
+// double `units`) rather than a double template argument, which clang 14, the compiler of the
+// fuzzers, does not take; and the same proof for a bound that differs from lane to lane.
+// Everything here is a template of L, so that each instruction set's copy stays its own.
+#include <cfloat>
+
+#include "runtime/float_rounding_proof.h"
+
+namespace lanes_proof {
+
+template <class L>
+typename L::Doubles absolute(typename L::Doubles v) {
+  return L::select(L::less(v, L::splat(0)), L::splat(0) - v, v);
+}
+
+// The lanes whose bracket ends round to the same normal float, so that every value between
+// them does too (rounding is monotonic).
+template <class L>
+typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end) {
+  using D = typename L::Doubles;
+  const D low = L::round_to_float(low_end);
+  const D magnitude = absolute<L>(low);
+  return L::equal(low, L::round_to_float(high_end)) & ~L::less(magnitude, L::splat(FLT_MIN)) &
+         ~L::less(L::splat(FLT_MAX), magnitude);
+}
+
+// The proof for a bound relative to the estimate, Bound::units in units of 2^-53.
+template <class L, class Bound>
+typename L::Mask rounds_alike(typename L::Doubles estimate) {
+  constexpr double width = proof_width(Bound::units);
+  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width));
+}
+
+// The proof for a bound that differs from lane to lane: absolute_units is the bound in units
+// of 2^-53, not relative to the estimate. The bracket is widened as float_rounding_proof.h
+// widens it, with the own roundings relative to the estimate.
+template <class L>
+typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::Doubles absolute_units) {
+  const typename L::Doubles width =
+      (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
+      L::splat(error_bound::unit_roundoff);
+  return bracket_rounds_alike<L>(estimate - width, estimate + width);
+}
+
+}  // namespace lanes_proof
