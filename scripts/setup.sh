@@ -12,9 +12,11 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
 )
 
+# One query for all of them: the program's start waits for this.
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2> /dev/null | awk '/install ok installed$/ { print $1 }' || true)
 missing=()
 for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  grep -qx "$package" <<< "$installed" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

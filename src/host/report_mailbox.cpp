@@ -7,6 +7,7 @@ bool ReportMailbox::ask(const std::string& caption, const std::string& text) {
   waiting_ = true;
   handed_out_ = false;
   answer_.reset();
+  if (question_posted_) question_posted_();
   answered_.wait(lock, [this] { return answer_.has_value() || closed_; });
   const bool yes = answer_.value_or(false) && !closed_;
   waiting_ = false;

@@ -3,9 +3,11 @@
 // the answer, which the window gives from its dialog. Once the window is gone every report is
 // answered No, so the logic always comes to an end.
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 struct PostedReport {
   std::string caption, text;
@@ -13,6 +15,9 @@ struct PostedReport {
 
 class ReportMailbox {
  public:
+  // The window is told through question_posted, called on the logic's side once a report waits.
+  explicit ReportMailbox(std::function<void()> question_posted = {}) : question_posted_(std::move(question_posted)) {}
+
   // The logic's side: true means Yes.
   bool ask(const std::string& caption, const std::string& text);
   // The window's side: the report waiting to be shown, handed out once.
@@ -22,6 +27,7 @@ class ReportMailbox {
   void close();
 
  private:
+  std::function<void()> question_posted_;
   std::mutex mutex_;
   std::condition_variable answered_;
   std::optional<PostedReport> question_;

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
 
 #include <stdexcept>
 #include <string>
@@ -13,11 +15,13 @@ namespace {
 // freeglut's callbacks are plain functions: they reach the one window through this.
 WindowHost* window_host = nullptr;
 
-constexpr unsigned tick_ms = 16;   // a redraw every tick
-constexpr unsigned ticks_per_take = 2;  // a fresh copy of the shown page every other tick
+// A new page is taken at most once a display refresh; pages that come faster wait for the next
+// one, and only the newest of them is shown.
+constexpr std::chrono::milliseconds take_pace{16};
 
-void on_tick(int) { window_host->tick(); }
-void on_close() { window_host->closed(); }
+void on_close() {
+  if (window_host != nullptr) window_host->closed();
+}
 void on_reshape(int width, int height) { window_host->reshaped(width, height); }
 void on_display() { window_host->display(); }
 void on_keyboard(unsigned char key, int, int) { window_host->typed(key); }
@@ -30,6 +34,14 @@ std::uint32_t packed_size(int width, int height) {
   return static_cast<std::uint32_t>(width) << 16 | static_cast<std::uint32_t>(height & 0xFFFF);
 }
 
+int pending_or_descriptor(Display* display, bool& pending) {
+  if (display == nullptr) return -1;
+  // XPending also sends what is buffered; events that Xlib already read wait in its queue,
+  // where no poll of the socket sees them.
+  if (XPending(display) > 0) pending = true;
+  return ConnectionNumber(display);
+}
+
 }  // namespace
 
 WindowHost::WindowHost(int& argc, char** argv) {
@@ -38,7 +50,11 @@ WindowHost::WindowHost(int& argc, char** argv) {
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA);
   glutInitWindowSize(page_width_wanted_, page_height_wanted_);
+  // Without a window manager nobody else places the window, and freeglut's default puts its
+  // top row and left column off the screen.
+  glutInitWindowPosition(0, 0);
   glutCreateWindow("Untitled");
+  window_display_ = glXGetCurrentDisplay();
   if (const GLenum status = glewInit(); status != GLEW_OK)
     throw std::runtime_error(std::string("OpenGL cannot be set up: ") +
                              reinterpret_cast<const char*>(glewGetErrorString(status)));
@@ -53,20 +69,22 @@ WindowHost::WindowHost(int& argc, char** argv) {
   glutMotionFunc(on_motion);
   glutPassiveMotionFunc(on_motion);
   open_keyboard_side();
-  glutTimerFunc(tick_ms, on_tick, 0);
 }
 
 WindowHost::~WindowHost() {
-  close_keyboard_side();
+  // freeglut would take the window down at exit, calling back into a host that is gone.
   window_host = nullptr;
+  glutExit();
+  close_keyboard_side();
 }
 
 void WindowHost::window_size_changed(int width, int height) {
   size_request_.store(packed_size(width, height), std::memory_order_release);
+  doorbell_.ring();
 }
 
 void WindowHost::page_shown(const std::uint8_t* pixels, int width, int height) {
-  handover_.publish(pixels, width, height);
+  if (handover_.publish(pixels, width, height)) doorbell_.ring();
 }
 
 bool WindowHost::report_error(const std::string& caption, const std::string& text) {
@@ -76,28 +94,51 @@ bool WindowHost::report_error(const std::string& caption, const std::string& tex
 void WindowHost::logic_ended() {
   logic_ended_.store(true, std::memory_order_release);
   reports_.close();
+  doorbell_.ring();
 }
 
 void WindowHost::run() {
-  glutMainLoop();
+  // freeglut destroys the window inside glutMainLoopEvent when the close button is used, and
+  // the keyboard side sees another program destroy it: after either, the loop ends at once.
+  while (!window_gone_ && !logic_ended_.load(std::memory_order_acquire)) {
+    poll_keyboard_side();
+    if (window_gone_) break;
+    apply_size_request();
+    if (!dialog_) open_dialog();
+    take_page_when_due();
+    glutMainLoopEvent();
+    if (window_gone_) break;
+    wait_for_work();
+  }
   if (!logic_ended_.load(std::memory_order_acquire)) request_stop();
   reports_.close();
 }
 
-void WindowHost::tick() {
-  if (logic_ended_.load(std::memory_order_acquire)) {
-    glutLeaveMainLoop();
+void WindowHost::take_page_when_due() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now < next_take_ || !handover_.take_newest()) return;
+  next_take_ = now + take_pace;
+  compose();
+}
+
+void WindowHost::wait_for_work() {
+  bool pending = false;
+  const int window_events = pending_or_descriptor(window_display_, pending);
+  const int keyboard_events = pending_or_descriptor(keyboard_display_, pending);
+  if (pending) return;
+  int timeout_ms = -1;
+  if (handover_.page_waiting()) {
+    const auto until_due = std::chrono::ceil<std::chrono::milliseconds>(next_take_ - std::chrono::steady_clock::now());
+    if (until_due.count() <= 0) return;
+    timeout_ms = static_cast<int>(until_due.count());
+  } else if (!handover_.watch_for_page()) {
     return;
   }
-  apply_size_request();
-  poll_keyboard_side();
-  if (!dialog_) open_dialog();
-  if (++ticks_ % ticks_per_take == 0) take_page();
-  glutPostRedisplay();
-  glutTimerFunc(tick_ms, on_tick, 0);
+  doorbell_.wait({window_events, keyboard_events}, timeout_ms);
 }
 
 void WindowHost::closed() {
+  window_gone_ = true;
   request_stop();
   reports_.close();
 }

@@ -1,12 +1,15 @@
 #pragma once
 // The host of the real program: a freeglut window that shows the shown page, scaled to fit,
 // and feeds the key and mouse queues. The logic runs on a thread of its own and meets the
-// window only through the page hand-over, the queues, the size request and the report mailbox.
+// window only through the page hand-over, the queues, the size request and the report mailbox,
+// and rings the doorbell when one of them has something for the window, which sleeps otherwise.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "host/doorbell.h"
 #include "host/error_dialog.h"
 #include "host/page_fit.h"
 #include "host/page_handover.h"
@@ -15,7 +18,7 @@
 
 class WindowHost : public Host {
  public:
-  // Opens the window, 640 x 400, titled "Untitled".
+  // Opens the window, 640 x 400 at the screen's top left corner, titled "Untitled".
   WindowHost(int& argc, char** argv);
   ~WindowHost() override;
 
@@ -26,12 +29,12 @@ class WindowHost : public Host {
   // The logic has returned: the window's loop ends.
   void logic_ended();
 
-  // The window's loop, on the calling thread, until the logic ends or the window is closed;
-  // in the second case it asks the logic to stop.
+  // The window's loop, on the calling thread, until the logic ends or the window is closed or
+  // destroyed; in the second case it asks the logic to stop. Once the window is gone no call
+  // that needs it is made.
   void run();
 
   // The window's callbacks (on the window's thread).
-  void tick();
   void closed();
   void reshaped(int width, int height);
   void display();
@@ -42,7 +45,8 @@ class WindowHost : public Host {
 
  private:
   void apply_size_request();
-  void take_page();
+  void take_page_when_due();
+  void wait_for_work();
   void compose();
   void update_fit();
   void toggle_full_screen();
@@ -57,12 +61,16 @@ class WindowHost : public Host {
   void poll_keyboard_side();
   void close_keyboard_side();
 
+  Doorbell doorbell_;
   PageHandover handover_;
-  ReportMailbox reports_;
+  ReportMailbox reports_{[this] { doorbell_.ring(); }};
   std::atomic<std::uint32_t> size_request_{0};  // width << 16 | height; 0 when none waits
   std::atomic<bool> logic_ended_{false};
 
   // The window thread's own state.
+  bool window_gone_ = false;
+  struct _XDisplay* window_display_ = nullptr;  // freeglut's connection
+  std::chrono::steady_clock::time_point next_take_{};
   bool full_screen_ = false;
   int page_width_wanted_ = 640, page_height_wanted_ = 400;
   int window_width_ = 640, window_height_ = 400;
@@ -75,6 +83,5 @@ class WindowHost : public Host {
   bool texture_stale_ = false;
   std::optional<ErrorDialog> dialog_;
   bool paused_ = false;
-  unsigned ticks_ = 0;
   struct _XDisplay* keyboard_display_ = nullptr;  // a connection of its own
 };

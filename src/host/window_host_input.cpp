@@ -42,13 +42,14 @@ constexpr std::uint16_t mouse_bits[] = {mouse_bit_left, mouse_bit_middle, mouse_
 void WindowHost::typed(unsigned char key) {
   if (pause_ends()) return;
   const int modifiers = glutGetModifiers();
+  // Also over an error report, where Enter alone presses the focused button.
+  if (key == '\r' && (modifiers & GLUT_ACTIVE_ALT) != 0) {
+    toggle_full_screen();
+    return;
+  }
   if (dialog_) {
     if (const std::optional<bool> answer = dialog_->character(key)) close_dialog(*answer);
     else compose();
-    return;
-  }
-  if (key == '\r' && (modifiers & GLUT_ACTIVE_ALT) != 0) {
-    toggle_full_screen();
     return;
   }
   const KeyEntry entry =

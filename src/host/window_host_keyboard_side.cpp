@@ -2,7 +2,6 @@
 // window opened, nor the window's destruction by another program. A second connection to the X
 // server listens to the window's key presses and its destruction, and asks for the keyboard's
 // state once when the window opens.
-#include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -53,7 +52,6 @@ void WindowHost::poll_keyboard_side() {
     XNextEvent(display, &event);
     if (event.type == DestroyNotify && event.xdestroywindow.window == watched_window) {
       closed();
-      glutLeaveMainLoop();
       return;
     }
     if (event.type != KeyPress) continue;

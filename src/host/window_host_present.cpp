@@ -24,11 +24,6 @@ std::uint32_t rgba(const Rgb& colour) {
 
 }  // namespace
 
-void WindowHost::take_page() {
-  if (!handover_.take_newest()) return;
-  compose();
-}
-
 void WindowHost::compose() {
   const HandedPage& page = handover_.taken();
   if (page.width == 0) return;
@@ -47,6 +42,7 @@ void WindowHost::compose() {
   colours_.resize(composed_.size());
   std::transform(composed_.begin(), composed_.end(), colours_.begin(), [](std::uint8_t c) { return colours[c & 15]; });
   texture_stale_ = true;
+  glutPostRedisplay();
 }
 
 void WindowHost::update_fit() {

@@ -1,8 +1,5 @@
 #include "runtime/failures.h"
 
-#include <chrono>
-#include <thread>
-
 #include "runtime/control.h"
 #include "runtime/runtime.h"
 
@@ -42,8 +39,8 @@ void disarm_error_trap() { runtime().failures.trap_armed = false; }
 void check_statement_events(int step_number) {
   Runtime& rt = runtime();
   statement_event_flag.store(false);
-  while (rt.pause_requested.load() && !rt.stop_requested.load())
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // Paused, the logic sleeps until the pause ends or a stop ends it.
+  while (rt.pause_requested.load()) rt.pause_requested.wait(true);
   if (rt.stop_requested.load()) park_program_thread();
 
   FailureState& failures = rt.failures;

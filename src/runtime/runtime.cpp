@@ -16,11 +16,17 @@ void start_runtime(Host& host) {
 }
 
 void request_stop() {
-  runtime().stop_requested.store(true);
+  Runtime& rt = runtime();
+  rt.stop_requested.store(true);
   statement_event_flag.store(true);
+  // A stop also ends a pause, so that the paused logic wakes and sees it.
+  rt.pause_requested.store(false);
+  rt.pause_requested.notify_all();
 }
 
 void request_pause(bool paused) {
-  runtime().pause_requested.store(paused);
+  Runtime& rt = runtime();
+  rt.pause_requested.store(paused);
   if (paused) statement_event_flag.store(true);
+  else rt.pause_requested.notify_all();
 }

@@ -34,6 +34,7 @@ inline Runtime& runtime() { return *current_runtime; }
 // A runtime as at program start (empty queues, start seed, text screen) for the given host.
 void start_runtime(Host& host);
 
-// Requests from the window thread, seen by the logic at the end of its current step.
+// Requests from the window thread, seen by the logic at the end of its current step; a stop
+// also ends a pause.
 void request_stop();
 void request_pause(bool paused);

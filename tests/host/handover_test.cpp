@@ -1,10 +1,13 @@
 // The threads' meeting points, hammered from a writer thread while the test thread reads:
-// the page hand-over, the key and mouse queues, and the error report's mailbox.
+// the page hand-over, the key and mouse queues, the error report's mailbox, and the doorbell
+// that wakes the window.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
+#include "host/doorbell.h"
 #include "host/page_handover.h"
 #include "host/report_mailbox.h"
 #include "runtime/keyboard.h"
@@ -48,6 +51,39 @@ TEST_F(Threaded, PageHandoverNeverTearsNorGoesBack) {
   writer.join();
   EXPECT_GE(takes, 1);
   EXPECT_FALSE(handover.take_newest());
+}
+
+TEST_F(Threaded, PageHandoverTellsAWatchingWindowOfOnePage) {
+  PageHandover handover;
+  const std::vector<std::uint8_t> page(640 * 400, 1);
+  EXPECT_FALSE(handover.publish(page.data(), 640, 400)) << "nobody watched";
+  EXPECT_FALSE(handover.watch_for_page()) << "a page already waits";
+  ASSERT_TRUE(handover.take_newest());
+  EXPECT_FALSE(handover.page_waiting());
+  EXPECT_TRUE(handover.watch_for_page());
+  EXPECT_TRUE(handover.publish(page.data(), 640, 400));
+  EXPECT_FALSE(handover.publish(page.data(), 640, 400)) << "told once per watch";
+  EXPECT_TRUE(handover.page_waiting());
+}
+
+TEST_F(Threaded, DoorbellWakesTheWaitingWindowAndKeepsEarlierRings) {
+  using namespace std::chrono;
+  Doorbell doorbell;
+  const auto waited = [&](int timeout_ms) {
+    const auto start = steady_clock::now();
+    doorbell.wait({}, timeout_ms);
+    return steady_clock::now() - start;
+  };
+  doorbell.ring();
+  doorbell.ring();
+  EXPECT_LT(waited(10000), seconds(5)) << "rings before the wait";
+  EXPECT_GE(waited(30), milliseconds(30)) << "the rings were used up by one wait";
+  std::thread logic([&] {
+    std::this_thread::sleep_for(milliseconds(20));
+    doorbell.ring();
+  });
+  EXPECT_LT(waited(10000), seconds(5)) << "a ring from another thread";
+  logic.join();
 }
 
 TEST_F(Threaded, KeyQueueKeepsEveryKeyInOrder) {
@@ -112,6 +148,19 @@ TEST_F(Threaded, ReportMailboxCarriesTheAnswerBack) {
     EXPECT_EQ(mailbox.ask("Unhandled Error #62", "Line: 1 (in main module)\nInput past end of file\nContinue?"), yes);
     window.join();
   }
+}
+
+TEST_F(Threaded, ReportMailboxTellsTheWindowOnceTheReportWaits) {
+  std::atomic<bool> told{false};
+  ReportMailbox mailbox([&] { told = true; });
+  std::thread window([&] {
+    while (!told) std::this_thread::yield();
+    if (mailbox.take_question()) return mailbox.answer(true);
+    ADD_FAILURE() << "told before the report could be taken";
+    mailbox.close();
+  });
+  EXPECT_TRUE(mailbox.ask("Unhandled Error #62", "text"));
+  window.join();
 }
 
 TEST_F(Threaded, ClosedMailboxAnswersNoAlsoToTheWaitingReport) {

@@ -124,6 +124,22 @@ TEST_F(Control, PauseHoldsTheLogicUntilReleased) {
   EXPECT_TRUE(passed);
 }
 
+TEST_F(Control, StopEndsTheLogicThatThePauseHolds) {
+  request_pause(true);
+  auto logic = std::async(std::launch::async, [] {
+    try {
+      end_step();
+    } catch (const ProgramEnd& end) {
+      return end.exit_code;
+    }
+    return -1;
+  });
+  EXPECT_EQ(logic.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  request_stop();
+  ASSERT_EQ(logic.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the stop did not end the pause";
+  EXPECT_EQ(logic.get(), 0);
+}
+
 TEST_F(Control, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
   auto& g = program();
   g.loop_i = 3;

@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # The program in a real window on a virtual X server (run under xvfb-run): the first start in an
-# empty folder, a right click on a rule cell saved with "m", the end by Esc, a start paused by
-# the Pause key and ended by closing the window, one ended by Ctrl+Break (neither may touch the
-# state file), and the error report of a state file cut short, answered No by a click and then
-# left by closing the window.
-# Arguments: the program, and the folder where a screenshot of a failure is kept.
+# empty folder, the window at the screen's top left corner, a right click on a rule cell saved
+# with "m", the end by Esc, a start paused by the Pause key and ended by destroying the window,
+# one ended by Ctrl+Break, twenty closed by the close button's message at random moments of
+# their first second while every core is kept busy (none may touch the state file), and the
+# error report of a state file cut short: answered No by a click, kept open through Alt+Enter
+# (full screen) and then answered by Enter, and left by destroying the window.
+# Arguments: the program, the folder where a screenshot of a failure is kept, and the helper
+# that sends a window the close button's message.
 set -uo pipefail
 program=$(realpath "$1")
 keep_dir=$(realpath "$2")
+close_when_shown=$(realpath "$3")
 folder=$(mktemp -d)
 shot=$folder/screen.png
 pid=
+busy=()
+stop_busy() {
+  [ ${#busy[@]} -eq 0 ] || kill "${busy[@]}" 2> /dev/null
+  busy=()
+}
+trap stop_busy EXIT
 
 fail() {
   echo "FAILED: $*"
@@ -20,6 +30,7 @@ fail() {
     echo "screenshot kept in $keep_dir/window_test_failure.png"
   fi
   [ -n "$pid" ] && kill "$pid" 2> /dev/null
+  stop_busy
   echo "the program's folder: $folder"
   exit 1
 }
@@ -39,33 +50,47 @@ window_id() { xdotool search --name '^Untitled$' 2> /dev/null | head -n 1; }
 has_window() { [ -n "$(window_id)" ]; }
 state_lines() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
 window_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1"; }
+window_at() { xdotool getwindowgeometry "$window" | grep -q "Position: $1 "; }
 cell_value() { sed -n 803p vorka.dat; }
 cell_changed() { [ "$(cell_value)" != "$1" ]; }
 # The number of pixels of the colour (#RRGGBB) in the part of the screenshot (WxH+X+Y).
 pixels_of() { convert "$shot" -crop "$2" +repage txt:- | grep -c "$1"; }
 
-# Starts the program and waits for its window at the given size (640x480 by default).
-start() {
+# Starts the program and waits for its window.
+launch() {
   ./particle_swarm &
   pid=$!
   wait_for 20 has_window || fail "no window titled Untitled"
   window=$(window_id)
+}
+
+# Starts the program and waits for its window at the given size (640x480 by default), which
+# stands at the screen's top left corner although no window manager places it.
+start() {
+  launch
   local size=${1:-640x480}
   wait_for 20 window_is "$size" || fail "the window did not take $size: $(xdotool getwindowgeometry "$window")"
-  # Without a window manager the window may stand partly off the screen, which the screenshot cuts.
-  xdotool windowmove "$window" 0 0
+  wait_for 5 window_at 0,0 || fail "the window is not at the top left corner: $(xdotool getwindowgeometry "$window")"
+}
+
+# Waits for the program's end, for at most 20 s, and gives its exit code (137 when it had to
+# be killed).
+exit_code() {
+  (sleep 20 && kill -KILL "$pid") 2> /dev/null &
+  local watchdog=$! code
+  wait "$pid"
+  code=$?
+  kill "$watchdog" 2> /dev/null
+  wait "$watchdog" 2> /dev/null
+  return $code
 }
 
 # Waits for the program's end and checks its exit code.
 ended_with_zero() {
-  local deadline=$((SECONDS + 20))
-  while kill -0 "$pid" 2> /dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "$1: the program did not end"
-    sleep 0.1
-  done
-  wait "$pid"
+  exit_code
   local code=$?
   pid=
+  [ "$code" -ne 137 ] || fail "$1: the program did not end"
   [ "$code" -eq 0 ] || fail "$1: exit code $code"
 }
 
@@ -128,6 +153,42 @@ xdotool key ctrl+Pause
 ended_with_zero "Ctrl+Break"
 file_unchanged || fail "Ctrl+Break changed the state file"
 
+# Closing under load: a late redraw or timer on the closed window used to end the program with
+# exit code 1.
+for _ in $(seq "$(nproc)"); do
+  (while :; do :; done) &
+  busy+=($!)
+done
+# Four lanes of five rounds at once, each lane on a screen of its own, where its window is the
+# only one; a lane prints what went wrong.
+close_rounds() {
+  export DISPLAY=$1
+  local round code
+  for round in $(seq 5); do
+    ./particle_swarm &
+    pid=$!
+    if ! "$close_when_shown" $((RANDOM % 1000)); then
+      kill "$pid"
+      echo "$DISPLAY, round $round: no window to close"
+      return 1
+    fi
+    exit_code
+    code=$?
+    [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code"; return 1; }
+    file_unchanged || { echo "$DISPLAY, round $round: the state file changed"; return 1; }
+  done
+}
+lanes=()
+for screen in 0 1 2 3; do
+  close_rounds "${DISPLAY%.*}.$screen" > "$folder/lane$screen.txt" &
+  lanes+=($!)
+done
+for lane in "${lanes[@]}"; do
+  wait "$lane" || fail "closing the window under load: $(cat "$folder"/lane?.txt)"
+done
+pid=
+stop_busy
+
 # A state file that ends early: the report stops the start-up in the text screen, 640 x 400.
 printf ' 5 \r\n' > vorka.dat
 report_shown() {
@@ -140,8 +201,23 @@ xdotool mousemove --window "$window" 368 242
 sleep 0.2
 xdotool click 1
 ended_with_zero "No in the error report"
+# Alt+Enter over the report switches full screen and leaves the report open; Enter alone then
+# presses the focused button, No after a Tab.
 start 640x400
 wait_for 10 report_shown || fail "no error report at the second start"
+xdotool key Tab
+sleep 0.2
+xdotool key alt+Return
+wait_for 10 window_is 1024x768 || fail "Alt+Enter over the report: $(xdotool getwindowgeometry "$window")"
+sleep 0.5
+kill -0 "$pid" 2> /dev/null || fail "Alt+Enter over the report ended the program"
+# The page fills the screen's width, 1.6 times as large: the box region grows with it.
+import -window "$window" "$shot" && [ "$(pixels_of '#0000AA' 384x32+320+272)" -gt 5000 ] ||
+  fail "the report is not shown over the full screen page"
+xdotool key Return
+ended_with_zero "Enter on No in the error report"
+start 640x400
+wait_for 10 report_shown || fail "no error report at the third start"
 xdotool windowclose "$window"
 ended_with_zero "closing the window during the error report"
 [ "$(cat vorka.dat)" = "$(printf ' 5 \r\n')" ] || fail "the cut state file was written"
