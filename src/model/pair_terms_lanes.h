@@ -9,7 +9,7 @@
 //   precisions are at least 2 * 24 + 2 bits (Figueroa, "When is double rounding innocuous?").
 // - Exact products: a product of two floats has at most 48 significant bits and, within the
 //   double exponent range, is exact in double as in extended.
-// - The proof (float_rounding_proof.h): the other results are estimates whose distance from the
+// - The proof (float_rounding_proof.h, lane by lane in lanes_proof.h): the other results are estimates whose distance from the
 //   extended formula's value (its own roundings to 64 bits, and its rounding to double before a
 //   square root, included) is bounded; the lane counts only when the bracket rounds to one
 //   normal float.
@@ -18,28 +18,43 @@
 #include "model/pair_constants.h"
 #include "model/pair_terms.h"
 #include "runtime/float_rounding_proof.h"
+#include "runtime/lanes_proof.h"
 
 namespace {
 
-// Bounds, in units of 2^-53, on |estimate - extended value| relative to the estimate.
+// Bounds, in units of 2^-53, on |estimate - extended value| relative to the estimate, each a
+// type for lanes_proof::rounds_alike.
 namespace pair_bound {
 using namespace error_bound;
 // (d + offset) / (d' + offset) from one reciprocal of the three offsets' product: the offsets,
 // the products and the reciprocal, eight double roundings, against three extended ones.
-constexpr double ratio = 8 * double_rounding + 3 * extended_rounding + 0.01;
+struct Ratio {
+  static constexpr double units = 8 * double_rounding + 3 * extended_rounding + 0.01;
+};
 // atan(ratio) * (1 / deg_to_rad): SLEEF's faster arc tangent and two double roundings against
 // FPATAN and an extended division.
-constexpr double angle = sleef_u35 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+struct Angle {
+  static constexpr double units = sleef_u35 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+};
 // (angle + 180) * deg_to_rad: two roundings on each side.
-constexpr double argument = 2 * double_rounding + 2 * extended_rounding + 0.01;
+struct Argument {
+  static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
+};
 // sin(argument) of the same double argument: SLEEF's faster sine against glibc.
-constexpr double sine = sleef_u35 + glibc_sin_cos + 0.01;
+struct Sine {
+  static constexpr double units = sleef_u35 + glibc_sin_cos + 0.01;
+};
 // sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no cancellation),
 // the square root halves that and rounds once; the extended sum, rounded to double, is within
 // 1 u plus two extended roundings, halved, and its root rounds once in extended.
-constexpr double distance = 2 * double_rounding + (double_rounding + 2 * extended_rounding) / 2 + extended_rounding + 0.01;
+struct Distance {
+  static constexpr double units =
+      2 * double_rounding + (double_rounding + 2 * extended_rounding) / 2 + extended_rounding + 0.01;
+};
 // 500 / sqrt(distance): two roundings on each side.
-constexpr double falloff = 2 * double_rounding + 2 * extended_rounding + 0.01;
+struct Falloff {
+  static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
+};
 }  // namespace pair_bound
 
 // SLEEF's bound is relied on for sine arguments below this magnitude only; the program's lie
@@ -63,20 +78,20 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
     // The angle in degrees: proven estimate.
     const Doubles angle_estimate = arc_tangent * degrees_per_radian;
     Doubles angle;
-    proven &= L::rounds_alike_to_float(angle_estimate, pair_bound::angle, angle);
+    proven &= lanes_proof::rounds_alike<L, pair_bound::Angle>(angle_estimate, angle);
     // The half-turn for b below 0: a sum of two floats, innocuous double rounding.
     angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
     // The argument in radians: proven estimate, in SLEEF's trusted range.
     const Doubles argument_estimate = (angle + half) * deg_to_rad;
     Doubles argument;
-    proven &= L::rounds_alike_to_float(argument_estimate, pair_bound::argument, argument) &
+    proven &= lanes_proof::rounds_alike<L, pair_bound::Argument>(argument_estimate, argument) &
               L::less(argument_estimate, limit) & L::less(zero - limit, argument_estimate);
     return argument;
   };
   // The sine, proven, then times the gain: an exact product of two floats.
   const auto minus_direction = [&](Doubles sine_estimate, Mask& proven) {
     Doubles sine;
-    proven &= L::rounds_alike_to_float(sine_estimate, pair_bound::sine, sine);
+    proven &= lanes_proof::rounds_alike<L, pair_bound::Sine>(sine_estimate, sine);
     return -L::round_to_float(sine * gain);
   };
 
@@ -96,9 +111,9 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
     const Doubles ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
     const Doubles ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
     Doubles tan_x, tan_y, tan_z;
-    Mask proven = L::rounds_alike_to_float(ratio_x, pair_bound::ratio, tan_x) &
-                  L::rounds_alike_to_float(ratio_y, pair_bound::ratio, tan_y) &
-                  L::rounds_alike_to_float(ratio_z, pair_bound::ratio, tan_z);
+    Mask proven = lanes_proof::rounds_alike<L, pair_bound::Ratio>(ratio_x, tan_x) &
+                  lanes_proof::rounds_alike<L, pair_bound::Ratio>(ratio_y, tan_y) &
+                  lanes_proof::rounds_alike<L, pair_bound::Ratio>(ratio_z, tan_z);
 
     // The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z, each step for the three
     // together, so that the processor overlaps them.
@@ -116,15 +131,15 @@ void pair_terms_lanes(const PartnerColumns& partners, const PairOrigin& origin, 
     const Doubles square_sum = dx * dx + dy * dy + dz * dz;
     const Doubles distance_estimate = L::sqrt(square_sum);
     Doubles distance;  // 0 for coincident particles too
-    proven &= L::rounds_alike_to_float(distance_estimate, pair_bound::distance, distance) | L::equal(square_sum, zero);
+    proven &= lanes_proof::rounds_alike<L, pair_bound::Distance>(distance_estimate, distance) | L::equal(square_sum, zero);
 
     // The falloff: proven estimate, or proven above the cap (500 / 0 included), where the cap
     // applies whatever the exact value.
     const Doubles falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
-    constexpr double falloff_low = 1 - proof_width(pair_bound::falloff);
+    constexpr double falloff_low = 1 - proof_width(pair_bound::Falloff::units);
     const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
     Doubles falloff;
-    proven &= L::rounds_alike_to_float(falloff_estimate, pair_bound::falloff, falloff) | capped;
+    proven &= lanes_proof::rounds_alike<L, pair_bound::Falloff>(falloff_estimate, falloff) | capped;
     L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), terms.falloff + first);
 
     for (int lane = 0; lane < L::count; ++lane) terms.proven[first + lane] = (proven >> lane) & 1;

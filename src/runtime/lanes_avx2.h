@@ -8,8 +8,6 @@
 #include <immintrin.h>
 #include <sleef.h>
 
-#include "runtime/float_rounding_proof.h"
-
 #ifndef __AVX2__
 #error "lanes_avx2.h needs a file compiled with -mavx2"
 #endif
@@ -45,21 +43,5 @@ struct LanesAvx2 {
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     const __m256i bits = _mm256_set_epi64x(mask & 8 ? -1 : 0, mask & 4 ? -1 : 0, mask & 2 ? -1 : 0, mask & 1 ? -1 : 0);
     return _mm256_blendv_pd(no, yes, _mm256_castsi256_pd(bits));
-  }
-
-  // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
-  // the same normal float as every value within bound_units * 2^-53 of it.
-  // That float, valid in the proven lanes, goes to rounded.
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units, Doubles& rounded) {
-    const double width = proof_width(bound_units);
-    const Doubles low = round_to_float(estimate * splat(1 - width));
-    const Doubles high = round_to_float(estimate * splat(1 + width));
-    const Doubles magnitude = _mm256_andnot_pd(splat(-0.0), low);
-    rounded = low;
-    return equal(low, high) & ~less(magnitude, splat(FLT_MIN)) & ~less(splat(FLT_MAX), magnitude);
-  }
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
-    Doubles rounded;
-    return rounds_alike_to_float(estimate, bound_units, rounded);
   }
 };

@@ -8,8 +8,6 @@
 #include <immintrin.h>
 #include <sleef.h>
 
-#include "runtime/float_rounding_proof.h"
-
 #ifndef __AVX512F__
 #error "lanes_avx512.h needs a file compiled with -mavx512f"
 #endif
@@ -40,21 +38,5 @@ struct LanesAvx512 {
   // mask ? yes : no, lane by lane.
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     return _mm512_mask_blend_pd(static_cast<__mmask8>(mask), no, yes);
-  }
-
-  // The proof test of float_rounding_proof.h, lane by lane: the lanes whose estimate rounds to
-  // the same normal float as every value within bound_units * 2^-53 of it.
-  // That float, valid in the proven lanes, goes to rounded.
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units, Doubles& rounded) {
-    const double width = proof_width(bound_units);
-    const Doubles low = round_to_float(estimate * splat(1 - width));
-    const Doubles high = round_to_float(estimate * splat(1 + width));
-    const Doubles magnitude = _mm512_abs_pd(low);
-    rounded = low;
-    return equal(low, high) & ~less(magnitude, splat(FLT_MIN)) & ~less(splat(FLT_MAX), magnitude);
-  }
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
-    Doubles rounded;
-    return rounds_alike_to_float(estimate, bound_units, rounded);
   }
 };

@@ -16,21 +16,30 @@ typename L::Doubles absolute(typename L::Doubles v) {
 }
 
 // The lanes whose bracket ends round to the same normal float, so that every value between
-// them does too (rounding is monotonic).
+// them does too (rounding is monotonic); that float, valid in those lanes, goes to rounded.
 template <class L>
-typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end) {
+typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::Doubles high_end,
+                                      typename L::Doubles& rounded) {
   using D = typename L::Doubles;
   const D low = L::round_to_float(low_end);
   const D magnitude = absolute<L>(low);
+  rounded = low;
   return L::equal(low, L::round_to_float(high_end)) & ~L::less(magnitude, L::splat(FLT_MIN)) &
          ~L::less(L::splat(FLT_MAX), magnitude);
 }
 
-// The proof for a bound relative to the estimate, Bound::units in units of 2^-53.
+// The proof for a bound relative to the estimate, Bound::units in units of 2^-53; the proven
+// float goes to rounded.
+template <class L, class Bound>
+typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
+  constexpr double width = proof_width(Bound::units);
+  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width), rounded);
+}
+
 template <class L, class Bound>
 typename L::Mask rounds_alike(typename L::Doubles estimate) {
-  constexpr double width = proof_width(Bound::units);
-  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width));
+  typename L::Doubles rounded;
+  return rounds_alike<L, Bound>(estimate, rounded);
 }
 
 // The proof for a bound that differs from lane to lane: absolute_units is the bound in units
@@ -41,7 +50,8 @@ typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::D
   const typename L::Doubles width =
       (L::splat(proof_margin) * absolute_units + L::splat(proof_own_roundings) * absolute<L>(estimate)) *
       L::splat(error_bound::unit_roundoff);
-  return bracket_rounds_alike<L>(estimate - width, estimate + width);
+  typename L::Doubles rounded;
+  return bracket_rounds_alike<L>(estimate - width, estimate + width, rounded);
 }
 
 }  // namespace lanes_proof

@@ -4,8 +4,6 @@
 // for the baseline set (named *_scalar.cpp).
 #include <sleef.h>
 
-#include "runtime/float_rounding_proof.h"
-
 struct LanesScalar {
   static constexpr int count = 1;
   using Doubles = double;
@@ -27,18 +25,4 @@ struct LanesScalar {
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
-
-  // That float, valid in the proven lanes, goes to rounded.
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units, Doubles& rounded) {
-    const double width = proof_width(bound_units);
-    const Doubles low = round_to_float(estimate * (1 - width));
-    const Doubles high = round_to_float(estimate * (1 + width));
-    const Doubles magnitude = low < 0 ? -low : low;
-    rounded = low;
-    return low == high && !(magnitude < FLT_MIN) && !(FLT_MAX < magnitude);
-  }
-  static Mask rounds_alike_to_float(Doubles estimate, double bound_units) {
-    Doubles rounded;
-    return rounds_alike_to_float(estimate, bound_units, rounded);
-  }
 };
