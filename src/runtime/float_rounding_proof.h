@@ -13,7 +13,6 @@
 // A proven float must moreover be normal: zero, subnormal, infinite and NaN results (and the
 // estimates that produce them) are left to the extended formula, which the fast formulas do
 // not try to match there.
-#include <cfloat>
 
 namespace error_bound {
 
@@ -52,14 +51,4 @@ constexpr double proof_own_roundings = 3;
 // The relative half-width w of the proof bracket for an error bound in units of 2^-53.
 constexpr double proof_width(double bound_units) {
   return (proof_margin * bound_units + proof_own_roundings) * error_bound::unit_roundoff;
-}
-
-// The proof for one estimate: true when every value within bound_units * 2^-53 of it (relative)
-// rounds to the same normal float as the estimate does.
-inline bool rounds_alike_to_float(double estimate, double bound_units) {
-  const double width = proof_width(bound_units);
-  const float low = static_cast<float>(estimate * (1 - width));
-  const float high = static_cast<float>(estimate * (1 + width));
-  const float magnitude = low < 0 ? -low : low;
-  return low == high && magnitude >= FLT_MIN && magnitude <= FLT_MAX;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The proof of float_rounding_proof.h for any lanes type L (LanesScalar, LanesAvx2,
+// The proof that float_rounding_proof.h explains, for any lanes type L (LanesScalar, LanesAvx2,
 // LanesAvx512), lane by lane, with the bound carried by a type (a struct with a constexpr
 // double `units`) rather than a double template argument, which clang 14, the compiler of the
 // fuzzers, does not take; and the same proof for a bound that differs from lane to lane.

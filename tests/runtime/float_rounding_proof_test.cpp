@@ -1,4 +1,4 @@
-#include "runtime/float_rounding_proof.h"
+#include "runtime/lanes_proof.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,16 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/lanes_scalar.h"
 #include "runtime/vector_isa.h"
 
 namespace {
+
+// The proof as the kernels run it, on one lane, for a bound of 4 u.
+struct FourUnits {
+  static constexpr double units = 4;
+};
+bool proven_by_lanes(double estimate) { return lanes_proof::rounds_alike<LanesScalar, FourUnits>(estimate) & 1; }
 
 // The point halfway between a float and the next one up.
 double midpoint_above(float value) {
@@ -16,8 +23,7 @@ double midpoint_above(float value) {
 }
 
 TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
-  constexpr double bound = 4;
-  const double width = proof_width(bound);
+  const double width = proof_width(FourUnits::units);
   const double midpoint = midpoint_above(1.5f);
   struct Case {
     double estimate;
@@ -40,18 +46,17 @@ TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
       {std::numeric_limits<double>::infinity(), false},
       {std::numeric_limits<double>::quiet_NaN(), false},
   };
-  for (const Case& c : cases) EXPECT_EQ(rounds_alike_to_float(c.estimate, bound), c.proven) << c.estimate;
+  for (const Case& c : cases) EXPECT_EQ(proven_by_lanes(c.estimate), c.proven) << c.estimate;
 }
 
 TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
   // Every estimate near a midpoint that the test accepts lies farther from it than the bound.
-  constexpr double bound = 4;
   const double midpoint = midpoint_above(3.25f);
   for (int step = -400; step <= 400; ++step) {
     const double estimate = midpoint * (1 + step * error_bound::unit_roundoff);
-    if (!rounds_alike_to_float(estimate, bound)) continue;
+    if (!proven_by_lanes(estimate)) continue;
     const double distance = std::fabs(estimate - midpoint) / midpoint / error_bound::unit_roundoff;
-    EXPECT_GT(distance, proof_margin * bound) << step;
+    EXPECT_GT(distance, proof_margin * FourUnits::units) << step;
   }
 }
 
