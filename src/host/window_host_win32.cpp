@@ -1,0 +1,59 @@
+// The window host's Windows side. freeglut reports neither the Pause key nor Break (Ctrl+Pause,
+// which Windows turns into VK_CANCEL), and it misses a Shift key that was held before the window
+// opened, its release included. The window's procedure is wrapped so that these key messages
+// are seen before freeglut's procedure gets them; the Shift keys held at the start come from
+// GetAsyncKeyState. No other program can destroy the window: it goes only through freeglut's
+// close. The thread sleeps on its message queue and the bell.
+#include <windows.h>
+
+#include "host/window_host.h"
+#include "runtime/keyboard.h"
+
+namespace {
+
+WindowHost* keys_host = nullptr;
+WNDPROC freeglut_procedure = nullptr;
+bool wide_window = false;  // the procedure takes its text messages in UTF-16
+
+bool held(int virtual_key, bool now) {
+  const SHORT state = now ? GetAsyncKeyState(virtual_key) : GetKeyState(virtual_key);
+  return (static_cast<unsigned short>(state) & 0x8000) != 0;
+}
+
+void take_shift_keys(bool now) {
+  set_key_held(key_left_shift, held(VK_LSHIFT, now));
+  set_key_held(key_right_shift, held(VK_RSHIFT, now));
+}
+
+LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM key, LPARAM details) {
+  if (keys_host != nullptr) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    // Both Shift keys arrive as VK_SHIFT; the state as of this message tells them apart.
+    if ((down || up) && key == VK_SHIFT) take_shift_keys(false);
+    if (down && (key == VK_CANCEL || (key == VK_PAUSE && held(VK_CONTROL, false)))) keys_host->stop_pressed();
+    else if (down && key == VK_PAUSE) keys_host->pause_pressed();
+  }
+  return wide_window ? CallWindowProcW(freeglut_procedure, window, message, key, details)
+                     : CallWindowProcA(freeglut_procedure, window, message, key, details);
+}
+
+}  // namespace
+
+void WindowHost::open_system_side() {
+  const HWND window = WindowFromDC(wglGetCurrentDC());
+  if (window == nullptr) return;  // then the Pause and Break keys do nothing
+  keys_host = this;
+  wide_window = IsWindowUnicode(window) != FALSE;
+  const auto procedure = reinterpret_cast<LONG_PTR>(&window_procedure);
+  freeglut_procedure = reinterpret_cast<WNDPROC>(wide_window ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
+                                                             : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure));
+  take_shift_keys(true);
+}
+
+// The wrapped procedure sees every key message as it is dispatched.
+void WindowHost::poll_system_side() {}
+
+void WindowHost::close_system_side() { keys_host = nullptr; }
+
+void WindowHost::sleep_until_woken(int timeout_ms) { doorbell_.wait({}, timeout_ms); }
