@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# The program in a real window on a virtual X server (run under xvfb-run): the first start in an
-# empty folder, the window at the screen's top left corner, a right click on a rule cell saved
-# with "m", the end by Esc, a start paused by the Pause key and ended by destroying the window,
-# one ended by Ctrl+Break, twenty closed by the close button's message at random moments of
-# their first second while every core is kept busy (none may touch the state file), and the
-# error report of a state file cut short: answered No by a click, kept open through Alt+Enter
-# (full screen) and then answered by Enter, and left by destroying the window.
-# Arguments: the program, the folder where a screenshot of a failure is kept, and the helper
-# that sends a window the close button's message.
+# The program in a real window on a virtual X server (run under xvfb-run), on Linux or, built for
+# Windows, under Wine: the first start in an empty folder, the window at the screen's top left
+# corner, a right click on a rule cell saved with "m", the end by Esc, a start paused by the
+# Pause key and ended from outside, one ended by Ctrl+Break, starts closed by the close button's
+# message at random moments of their first second while every core is kept busy (none may touch
+# the state file), the error report of a state file cut short: answered No by a click, kept open
+# through Alt+Enter (full screen) and then answered by Enter, answered by the key N, and left
+# from outside, and the report of a number too large, answered by the key Y, after which the
+# program goes on with 0 in its place.
+# Arguments: the program, the folder where a screenshot of a failure is kept, the helper that
+# sends a window the close button's message, and the system: linux (the default) or wine.
 set -uo pipefail
 program=$(realpath "$1")
 keep_dir=$(realpath "$2")
 close_when_shown=$(realpath "$3")
+system=${4:-linux}
 folder=$(mktemp -d)
 shot=$folder/screen.png
 pid=
@@ -58,7 +61,7 @@ pixels_of() { convert "$shot" -crop "$2" +repage txt:- | grep -c "$1"; }
 
 # Starts the program and waits for its window.
 launch() {
-  ./particle_swarm &
+  "${run_program[@]}" &
   pid=$!
   wait_for 20 has_window || fail "no window titled Untitled"
   window=$(window_id)
@@ -94,7 +97,31 @@ ended_with_zero() {
   [ "$code" -eq 0 ] || fail "$1: exit code $code"
 }
 
-cp "$program" "$folder/particle_swarm"
+# What differs between the systems: how the program runs, how the window is taken away from
+# outside (on X11 by destroying it, as another program may; a Windows window by its close
+# message), and on how many screens at once the close rounds run (Wine keeps to one).
+case $system in
+  linux)
+    cp "$program" "$folder/particle_swarm"
+    run_program=(./particle_swarm)
+    take_window_away() { xdotool windowclose "$window"; }
+    close_screens=(0 1 2 3)
+    ;;
+  wine)
+    cp "$program" "$folder/particle_swarm.exe"
+    # A Wine of its own, set up once in the build folder. Its background processes would keep
+    # the caller's output open, so one wineserver stays up for the whole test.
+    export WINEPREFIX=$keep_dir/wine-window WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
+    stop_wine() { stop_busy; wineserver -k 2> /dev/null; }
+    trap stop_wine EXIT
+    run_program=(/usr/lib/wine/wine64 particle_swarm.exe)
+    take_window_away() { "$close_when_shown" 0; }
+    close_screens=(0)
+    ;;
+  *) fail "unknown system $system" ;;
+esac
 cd "$folder" || fail "no temporary folder"
 
 start
@@ -125,6 +152,7 @@ ended_with_zero "Esc"
 [ "$(stat -c %y vorka.dat)" != "$saved_by_m" ] || fail "Esc did not save the state file"
 state_lines && [ "$(cell_value)" = "$changed" ] || fail "the state file saved by Esc is not whole"
 
+cp vorka.dat saved_by_esc.dat
 checksum=$(md5sum < vorka.dat)
 modified=$(stat -c %y vorka.dat)
 file_unchanged() { [ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ]; }
@@ -143,7 +171,7 @@ sleep 0.5
 xdotool key x
 sleep 0.5
 screens_differ || fail "a key after the pause did not let the program go on"
-xdotool windowclose "$window"
+take_window_away
 ended_with_zero "closing the window"
 file_unchanged || fail "closing the window changed the state file"
 
@@ -159,13 +187,13 @@ for _ in $(seq "$(nproc)"); do
   (while :; do :; done) &
   busy+=($!)
 done
-# Four lanes of five rounds at once, each lane on a screen of its own, where its window is the
-# only one; a lane prints what went wrong.
+# Lanes of five rounds at once, each lane on a screen of its own, where its window is the only
+# one; a lane prints what went wrong.
 close_rounds() {
   export DISPLAY=$1
   local round code
   for round in $(seq 5); do
-    ./particle_swarm &
+    "${run_program[@]}" &
     pid=$!
     if ! "$close_when_shown" $((RANDOM % 1000)); then
       kill "$pid"
@@ -179,7 +207,7 @@ close_rounds() {
   done
 }
 lanes=()
-for screen in 0 1 2 3; do
+for screen in "${close_screens[@]}"; do
   close_rounds "${DISPLAY%.*}.$screen" > "$folder/lane$screen.txt" &
   lanes+=($!)
 done
@@ -218,9 +246,28 @@ xdotool key Return
 ended_with_zero "Enter on No in the error report"
 start 640x400
 wait_for 10 report_shown || fail "no error report at the third start"
-xdotool windowclose "$window"
+xdotool key n
+ended_with_zero "N in the error report"
+start 640x400
+wait_for 10 report_shown || fail "no error report at the fourth start"
+take_window_away
 ended_with_zero "closing the window during the error report"
 [ "$(cat vorka.dat)" = "$(printf ' 5 \r\n')" ] || fail "the cut state file was written"
+
+# A number beyond the single precision range in the saved state file: Y goes on with 0 in its
+# place, the program starts as usual, and Esc saves the file with that 0.
+cp saved_by_esc.dat vorka.dat
+sed -i '803s/.*/ 1E+39\r/' vorka.dat
+start 640x400
+wait_for 10 report_shown || fail "no error report for the number too large"
+xdotool key y
+wait_for 20 window_is 640x480 || fail "Y did not go on with the start: $(xdotool getwindowgeometry "$window")"
+sleep 1
+import -window "$window" "$shot" && [ "$(pixels_of '#55FFFF' 120x16+312+0)" -gt 100 ] ||
+  fail "no caption after Y in the error report"
+xdotool key Escape
+ended_with_zero "Esc after Y in the error report"
+state_lines && [ "$(cell_value)" = "$(printf ' 0 \r')" ] || fail "Y did not put 0 in place of the number too large: '$(cell_value)'"
 
 rm -rf "$folder"
 echo "window test passed"
