@@ -1,6 +1,6 @@
 #include "view/projection_batch.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/numbers.h"
 #include "runtime/vector_isa.h"
 #include "view/projection_kernels.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"

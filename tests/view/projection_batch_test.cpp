@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
