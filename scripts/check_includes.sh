@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Fails on an include against the direction of the rooms. From the bottom up:
 #   runtime/   the services the logic calls; it knows neither the logic nor a host
-#   context/   the one program context; it holds the rooms' variables (*_vars.h), which know
-#              only the runtime and one another
+#   compute/   the exact computation's machinery: lanes, proofs, instruction sets, precision
+#              control, workers
+#   context/   the one program context, beside compute/; it holds the rooms' variables
+#              (*_vars.h), which know only the runtime and one another
 #   model/     the cell and kind tables, the step, placement, the generators
 #   ui/        the grid, the parameter panel, the mouse, the menu
 #   view/      the projection, the shapes and the frame, which draws the panel and the grid border
@@ -17,7 +19,7 @@ cd "$(dirname "$0")/.."
 level() {  # level <room>: its height in the direction, empty for a folder outside it
   case $1 in
     runtime) echo 0 ;;
-    context) echo 1 ;;
+    compute | context) echo 1 ;;
     model) echo 2 ;;
     ui) echo 3 ;;
     view | state) echo 4 ;;

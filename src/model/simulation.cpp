@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compute/worker_pool.h"
 #include "context/program.h"
 #include "model/cell_rows.h"
 #include "model/pair_contribution.h"
@@ -15,7 +16,6 @@
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/worker_pool.h"
 
 namespace {
 
