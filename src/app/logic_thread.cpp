@@ -1,8 +1,8 @@
 #include "app/logic_thread.h"
 
 #include "app/startup.h"
+#include "compute/precision_control.h"
 #include "runtime/control.h"
-#include "runtime/precision_control.h"
 #include "state/state_file.h"
 
 int run_logic() {

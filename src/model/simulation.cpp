@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "app/program.h"
+#include "compute/worker_pool.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/worker_pool.h"
 
 namespace {
 

@@ -17,25 +17,25 @@ namespace {
 
 constexpr int end_of_file_byte = 26;
 
-OpenFile* file_by_number(int number) {
+OpenedFile* file_by_number(int number) {
   if (number < 1 || number >= static_cast<int>(runtime().files.files.size())) return nullptr;
   return &runtime().files.files[number];
 }
 
-void discard(OpenFile& file) {
+void discard(OpenedFile& file) {
   if (file.stream == nullptr) return;
   if (file.mode == file_mode_output) abandon_replacement(file.stream, file.replacement);
   else std::fclose(file.stream);
-  file = OpenFile{};
+  file = OpenedFile{};
 }
 
 // Puts a finished output file in place: flushed to disk, then put over the old file in one
 // step, so the old file stays whole until the new one is. A file whose write failed was
 // reported then, and its old version stays.
-void commit(OpenFile& file) {
+void commit(OpenedFile& file) {
   if (file.write_failed) return discard(file);
   const FileFailure failure = finish_replacement(file.stream, file.replacement);
-  file = OpenFile{};
+  file = OpenedFile{};
   if (failure != FileFailure::none) raise_error(write_failure_code(failure));
 }
 
@@ -128,7 +128,7 @@ bool name_matches(const char* pattern, const char* name) {
 bool held_open(const std::string& path) {
   const std::optional<FileIdentity> target = identity_of_file(path);
   if (!target) return false;
-  for (const OpenFile& file : runtime().files.files) {
+  for (const OpenedFile& file : runtime().files.files) {
     if (file.stream == nullptr) continue;
     if (identity_of_stream(file.stream) == target || identity_of_file(file.name) == target) return true;
   }
@@ -139,7 +139,7 @@ bool held_open(const std::string& path) {
 
 void open_file(const std::string& name, int mode, int file_number) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr) return raise_error(error_bad_file_number);
   if (file->stream != nullptr) return raise_error(error_file_already_open);
   if (name.empty()) return raise_error(error_bad_file_name);
@@ -152,26 +152,26 @@ void open_file(const std::string& name, int mode, int file_number) {
                           ? open_for_reading(name, failure)
                           : begin_replacement(name, replacement, runtime().files.unnamed_new_versions, failure);
   if (stream == nullptr) return raise_error(open_failure_code(failure));
-  *file = OpenFile{stream, mode, name, std::move(replacement), false};
+  *file = OpenedFile{stream, mode, name, std::move(replacement), false};
 }
 
 void close_file(int file_number, bool number_given) {
   if (failure_pending()) return;
-  auto close_one = [](OpenFile& file) {
+  auto close_one = [](OpenedFile& file) {
     if (file.stream == nullptr) return;
     if (file.mode == file_mode_output) commit(file);
     else discard(file);
   };
   if (!number_given) {
-    for (OpenFile& file : runtime().files.files) close_one(file);
+    for (OpenedFile& file : runtime().files.files) close_one(file);
     return;
   }
-  if (OpenFile* file = file_by_number(file_number)) close_one(*file);
+  if (OpenedFile* file = file_by_number(file_number)) close_one(*file);
 }
 
 void file_print_text(int file_number, const std::string& text, bool add_blank, bool add_zone, bool add_line_end) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) return raise_error(error_bad_file_number);
   if (file->mode != file_mode_output) return raise_error(error_bad_file_mode);
   if (file->write_failed) return;  // the new file is lost already; the old one stays
@@ -200,7 +200,7 @@ void file_print_text(int file_number, const std::string& text, bool add_blank, b
 
 double file_read_number(int file_number) {
   if (failure_pending()) return 0;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) {
     raise_error(error_bad_file_number);
     return 0;
@@ -300,5 +300,5 @@ void kill_files(const std::string& pattern) {
 }
 
 void abandon_all_files() {
-  for (OpenFile& file : runtime().files.files) discard(file);
+  for (OpenedFile& file : runtime().files.files) discard(file);
 }
