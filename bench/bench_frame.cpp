@@ -3,10 +3,11 @@
 // (the fast path) and by the extended formula alone (the set that proves nothing), side by side.
 #include <benchmark/benchmark.h>
 
-#include "app/program.h"
 #include "app/startup.h"
 #include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "view/frame.h"

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
 #include "compute/worker_pool.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/failures.h"

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/program.h"
 #include "app/startup.h"
 #include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"

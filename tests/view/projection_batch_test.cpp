@@ -12,8 +12,8 @@
 #include <random>
 #include <vector>
 
-#include "app/program.h"
 #include "compute/vector_isa.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
