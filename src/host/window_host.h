@@ -26,6 +26,7 @@ class WindowHost : public Host {
   void window_size_changed(int width, int height) override;
   void page_shown(const std::uint8_t* pixels, int width, int height) override;
   bool report_error(const std::string& caption, const std::string& text) override;
+  std::vector<int> keys_held_at_start() const override { return keys_held_at_open_; }
   // The logic has returned: the window's loop ends.
   void logic_ended();
 
@@ -84,4 +85,5 @@ class WindowHost : public Host {
   std::optional<ErrorDialog> dialog_;
   bool paused_ = false;
   struct _XDisplay* keyboard_display_ = nullptr;  // a connection of its own
+  std::vector<int> keys_held_at_open_;
 };
