@@ -3,9 +3,10 @@
 // one through project_point (the extended formula as it stands), side by side.
 #include <benchmark/benchmark.h>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "view/frame.h"

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "model/simulation.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"

@@ -1,9 +1,15 @@
 #include "app/logic_thread.h"
 
 #include "app/startup.h"
+#include "compute/precision_control.h"
+#include "context/program.h"
 #include "runtime/control.h"
-#include "runtime/precision_control.h"
 #include "state/state_file.h"
+
+void clear_all_variables() {
+  reset_program();
+  clear_files_and_trap();
+}
 
 int run_logic() {
   select_extended_precision();

@@ -5,3 +5,6 @@
 // The host calls it on a thread of its own after start_runtime, take_clock_base (or a test
 // clock) and moving to the program's folder.
 int run_logic();
+// The logic's half of a restart: every variable and table back to 0 or the empty text, every
+// open file closed, the error trap and the in-handler flag cleared.
+void clear_all_variables();

@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "compute/worker_pool.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/worker_pool.h"
 
 namespace {
 

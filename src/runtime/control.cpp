@@ -1,6 +1,5 @@
 #include "runtime/control.h"
 
-#include "app/program.h"
 #include "runtime/files.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
@@ -17,8 +16,7 @@ void reset_runtime_for_run() {
   runtime().seed = random_start_seed;
 }
 
-void clear_all_variables() {
-  reset_program();
+void clear_files_and_trap() {
   abandon_all_files();
   FailureState& failures = runtime().failures;
   failures.trap_armed = false;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int end_of_file_byte = 26;
 
-OpenFile* file_by_number(int number) {
+OpenedFile* file_by_number(int number) {
   if (number < 1 || number >= static_cast<int>(runtime().files.files.size())) return nullptr;
   return &runtime().files.files[number];
 }
@@ -47,20 +47,20 @@ int write_failure_code(int error_number) {
   return error_number == EACCES || error_number == EPERM ? error_permission_denied : error_path_file_access;
 }
 
-void close_stream(OpenFile& file) {
+void close_stream(OpenedFile& file) {
   if (file.stream != nullptr) std::fclose(file.stream);
   file.stream = nullptr;
 }
 
-void discard(OpenFile& file) {
+void discard(OpenedFile& file) {
   abandon_replacement(file.replacement);
   close_stream(file);
-  file = OpenFile{};
+  file = OpenedFile{};
 }
 
 // Puts a finished output file in place: flushed to disk, then put over the old file in one
 // step, so the old file stays whole until the new one is.
-void commit(OpenFile& file) {
+void commit(OpenedFile& file) {
   int error_number = 0;
   const bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
   if (!written) error_number = errno;
@@ -162,7 +162,7 @@ bool held_open(const std::string& path) {
   struct stat target {};
   if (stat(path.c_str(), &target) != 0) return false;
   auto same = [&](const struct stat& other) { return other.st_dev == target.st_dev && other.st_ino == target.st_ino; };
-  for (const OpenFile& file : runtime().files.files) {
+  for (const OpenedFile& file : runtime().files.files) {
     if (file.stream == nullptr) continue;
     struct stat info {};
     if (fstat(fileno(file.stream), &info) == 0 && same(info)) return true;
@@ -175,7 +175,7 @@ bool held_open(const std::string& path) {
 
 void open_file(const std::string& name, int mode, int file_number) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr) return raise_error(error_bad_file_number);
   if (file->stream != nullptr) return raise_error(error_file_already_open);
   if (name.empty()) return raise_error(error_bad_file_name);
@@ -183,7 +183,7 @@ void open_file(const std::string& name, int mode, int file_number) {
     if (is_folder(name)) return raise_error(error_path_file_access);
     std::FILE* stream = std::fopen(name.c_str(), "rb");
     if (stream == nullptr) return raise_error(open_failure_code(errno, name));
-    *file = OpenFile{stream, mode, name, {}, false};
+    *file = OpenedFile{stream, mode, name, {}, false};
     return;
   }
   if (mode != file_mode_output) return raise_error(error_illegal_function_call);
@@ -199,26 +199,26 @@ void open_file(const std::string& name, int mode, int file_number) {
     abandon_replacement(replacement);
     return raise_error(open_failure_code(error_number, name));
   }
-  *file = OpenFile{stream, mode, name, replacement, false};
+  *file = OpenedFile{stream, mode, name, replacement, false};
 }
 
 void close_file(int file_number, bool number_given) {
   if (failure_pending()) return;
-  auto close_one = [](OpenFile& file) {
+  auto close_one = [](OpenedFile& file) {
     if (file.stream == nullptr) return;
     if (file.mode == file_mode_output) commit(file);
     else discard(file);
   };
   if (!number_given) {
-    for (OpenFile& file : runtime().files.files) close_one(file);
+    for (OpenedFile& file : runtime().files.files) close_one(file);
     return;
   }
-  if (OpenFile* file = file_by_number(file_number)) close_one(*file);
+  if (OpenedFile* file = file_by_number(file_number)) close_one(*file);
 }
 
 void file_print_text(int file_number, const std::string& text, bool add_blank, bool add_zone, bool add_line_end) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) return raise_error(error_bad_file_number);
   if (file->mode != file_mode_output) return raise_error(error_bad_file_mode);
   if (file->write_failed) return;  // the new file is lost already; the old one stays
@@ -247,7 +247,7 @@ void file_print_text(int file_number, const std::string& text, bool add_blank, b
 
 double file_read_number(int file_number) {
   if (failure_pending()) return 0;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) {
     raise_error(error_bad_file_number);
     return 0;
@@ -356,5 +356,5 @@ void kill_files(const std::string& pattern) {
 }
 
 void abandon_all_files() {
-  for (OpenFile& file : runtime().files.files) discard(file);
+  for (OpenedFile& file : runtime().files.files) discard(file);
 }

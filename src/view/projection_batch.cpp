@@ -1,8 +1,8 @@
 #include "view/projection_batch.h"
 
-#include "app/program.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "runtime/numbers.h"
-#include "runtime/vector_isa.h"
 #include "view/projection_kernels.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "view/shapes.h"
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/numbers.h"
 #include "runtime/screen.h"

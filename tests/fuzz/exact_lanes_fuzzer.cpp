@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/runtime.h"
-#include "runtime/vector_isa.h"
 #include "support/projection_bits.h"
 #include "view/projection_batch.h"
 

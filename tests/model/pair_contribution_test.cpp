@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "compute/vector_isa.h"
 #include "model/pair_terms.h"
-#include "runtime/vector_isa.h"
 #include "support/vector_isas.h"
 
 namespace {

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/runtime.h"
 #include "support/program_run.h"
 

@@ -2,7 +2,7 @@
 // The vector sets this machine offers, for tests that run every path by choosing each in turn.
 #include <vector>
 
-#include "runtime/vector_isa.h"
+#include "compute/vector_isa.h"
 
 inline std::vector<VectorIsa> vector_isas_of_this_machine() {
   std::vector<VectorIsa> isas;

@@ -11,11 +11,11 @@
 #include <random>
 #include <vector>
 
-#include "app/program.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
-#include "runtime/vector_isa.h"
 #include "support/projection_bits.h"
 #include "support/vector_isas.h"
 #include "view/frame.h"

@@ -1,4 +1,4 @@
-#include "runtime/vector_isa.h"
+#include "compute/vector_isa.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "runtime/lanes_proof.h"
+#include "compute/lanes_proof.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/lanes_scalar.h"
-#include "runtime/vector_isa.h"
+#include "compute/lanes_scalar.h"
+#include "compute/vector_isa.h"
 
 namespace {
 
