@@ -1,17 +1,31 @@
 #include "support/temporary_folder.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
+namespace {
+
+// A folder of a random name under the system's temporary folder; creating it succeeds only for
+// a name nobody has, so two tests or processes never share one.
+std::filesystem::path new_folder() {
+  std::random_device seed;
+  std::mt19937_64 names(seed());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::ostringstream name;
+    name << "swarm-test-" << std::hex << names();
+    if (std::filesystem::create_directory(base / name.str())) return base / name.str();
+  }
+  throw std::runtime_error("no temporary folder");
+}
+
+}  // namespace
+
 TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "swarm-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = pattern;
+  path_ = new_folder().string();
   previous_ = std::filesystem::current_path().string();
   std::filesystem::current_path(path_);
 }
