@@ -1,7 +1,7 @@
 // A thread that Windows itself starts (CreateThread, as a library or a host may) begins with the
 // x87 unit rounding to a double's significand, unlike one started by the C++ runtime; the logic
 // must compute in extended precision on it all the same.
-#include "runtime/precision_control.h"
+#include "compute/precision_control.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
