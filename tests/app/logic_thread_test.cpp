@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <vector>
+
+#include "runtime/control.h"
 #include "runtime/failures.h"
 #include "runtime/files.h"
 #include "support/fresh_program.h"
+#include "support/program_run.h"
 #include "support/temporary_folder.h"
 
 namespace {
@@ -31,6 +36,19 @@ TEST_F(LogicThread, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
   file_print_text(1, "x", true, false, true);
   EXPECT_EQ(take_failure(), 52);
   EXPECT_FALSE(folder.exists("clear.dat.saving"));
+}
+
+TEST(LogicThreadRun, AFailedAllocationShowsOutOfMemoryAndEndsTheProgram) {
+  ProgramRun run;
+  int frames = 0;
+  run.host.on_page_shown = [&] {
+    if (runtime().screen.mode == graphics_mode && ++frames == 3) throw std::bad_alloc();
+  };
+  EXPECT_FALSE(run.start());
+  EXPECT_EQ(run.run_to_end(), out_of_memory_exit_code);
+  ASSERT_EQ(run.host.reports.size(), 1u);
+  EXPECT_EQ(run.host.reports[0].caption, "");
+  EXPECT_EQ(run.host.reports[0].text, "Out of memory");
 }
 
 }  // namespace
