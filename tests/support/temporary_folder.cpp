@@ -1,5 +1,6 @@
 #include "support/temporary_folder.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -8,16 +9,14 @@
 
 namespace {
 
-// A folder of a random name under the system's temporary folder; creating it succeeds only for
-// a name nobody has, so two tests or processes never share one.
-std::filesystem::path new_folder() {
-  std::random_device seed;
-  std::mt19937_64 names(seed());
-  const std::filesystem::path base = std::filesystem::temp_directory_path();
+// A folder of a name that no other test, nor another run of the tests, has at the same time.
+std::string new_unique_folder() {
+  std::random_device source;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::ostringstream name;
-    name << "swarm-test-" << std::hex << names();
-    if (std::filesystem::create_directory(base / name.str())) return base / name.str();
+    char name[32];
+    std::snprintf(name, sizeof name, "swarm-test-%08x", static_cast<unsigned>(source()));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(folder)) return folder.string();
   }
   throw std::runtime_error("no temporary folder");
 }
@@ -25,7 +24,7 @@ std::filesystem::path new_folder() {
 }  // namespace
 
 TemporaryFolder::TemporaryFolder() {
-  path_ = new_folder().string();
+  path_ = new_unique_folder();
   previous_ = std::filesystem::current_path().string();
   std::filesystem::current_path(path_);
 }
