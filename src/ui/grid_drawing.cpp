@@ -24,9 +24,13 @@ constexpr float border_bottom = 448;
 // kinds 19 and up beyond column 80, and from 27 kinds the top rows above row 1.
 bool starts_on_screen(float column, float row) { return row >= 0 && row <= 29 && column >= 0 && column < screen_columns; }
 
-// The part of a cell's text up to column 80: kind 18's cells start at column 78, where a count
-// of four characters is cut rather than moved to the next row, and stays hovered and editable.
-std::string cut_at_screen_edge(const std::string& text, float column) {
+// A cell's text follows the print placement: one that does not fit in its row starts at column
+// 1 of the next. Only kind 18's cells, whose slot of cell_w columns runs past the right edge
+// (they start at column 78), are cut at column 80 instead, so that a count of four characters
+// stays in its place, hovered and editable.
+std::string placed_text(const std::string& text, float column) {
+  auto& g = program();
+  if (extended{column} + g.cell_w <= screen_columns) return text;
   return text.substr(0, static_cast<std::size_t>(screen_columns - integer_argument(column)));
 }
 
@@ -54,7 +58,7 @@ void draw_colour_label(float kind) {
   const float column = single(extended{g.model_table(first_rule_row, cell_column)} - 3);
   if (!starts_on_screen(column, row)) return;
   set_text_cursor(integer_argument(extended{row} + 1), integer_argument(extended{column} + 1));
-  print_item(cut_at_screen_edge(colour_block, column), true);
+  print_item(colour_block, true);
 }
 
 void draw_cell(float i) {
@@ -81,7 +85,7 @@ void draw_cell(float i) {
   if (count_cell) set_colour_value(g.model_table(colour_row(kind_of_count_row(i)), cell_value));
   set_text_cursor(integer_argument(extended{row} + 1), integer_argument(extended{column} + 1));
   if (colour_cell) set_colour_value(value);
-  print_item(cut_at_screen_edge(g.cell_text, column), true);
+  print_item(placed_text(g.cell_text, column), true);
   if (colour_cell) draw_colour_label(i);
   if (g.cell_hit != 0) outline_hovered_cell(column, row);
 }
