@@ -32,12 +32,3 @@ void choose_vector_isa(VectorIsa isa) {
   const int wanted = static_cast<int>(isa);
   chosen().store(wanted < allowed ? wanted : allowed, std::memory_order_relaxed);
 }
-
-int vector_lanes(VectorIsa isa) {
-  switch (isa) {
-    case VectorIsa::avx512: return 8;
-    case VectorIsa::avx2: return 4;
-    case VectorIsa::scalar: break;
-  }
-  return 1;
-}

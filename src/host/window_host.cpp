@@ -80,6 +80,8 @@ bool WindowHost::report_error(const std::string& caption, const std::string& tex
   return reports_.ask(caption, text);
 }
 
+void WindowHost::report_fatal(const std::string& text) { reports_.ask("", text, DialogButtons::ok); }
+
 void WindowHost::logic_ended() {
   logic_ended_.store(true, std::memory_order_release);
   reports_.close();
@@ -148,7 +150,7 @@ void WindowHost::open_dialog() {
   if (!report) return;
   const int width = composed_width_ > 0 ? composed_width_ : page_width_wanted_;
   const int height = composed_height_ > 0 ? composed_height_ : page_height_wanted_;
-  dialog_.emplace(report->caption, report->text, width, height);
+  dialog_.emplace(report->caption, report->text, width, height, report->buttons);
   compose();
 }
 

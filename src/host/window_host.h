@@ -26,6 +26,8 @@ class WindowHost : public Host {
   void window_size_changed(int width, int height) override;
   void page_shown(const std::uint8_t* pixels, int width, int height) override;
   bool report_error(const std::string& caption, const std::string& text) override;
+  void report_fatal(const std::string& text) override;
+  std::vector<int> keys_held_at_start() const override { return keys_held_at_open_; }
   // The logic has returned: the window's loop ends.
   void logic_ended();
 
@@ -87,4 +89,5 @@ class WindowHost : public Host {
   bool texture_stale_ = false;
   std::optional<ErrorDialog> dialog_;
   bool paused_ = false;
+  std::vector<int> keys_held_at_open_;  // filled by open_system_side
 };

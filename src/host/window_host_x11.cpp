@@ -51,8 +51,8 @@ void WindowHost::open_system_side() {
   XSelectInput(display, window, KeyPressMask | StructureNotifyMask);
   char keys[32];
   XQueryKeymap(display, keys);
-  if (key_held_now(display, keys, XK_Shift_L)) set_key_held(key_left_shift, true);
-  if (key_held_now(display, keys, XK_Shift_R)) set_key_held(key_right_shift, true);
+  if (key_held_now(display, keys, XK_Shift_L)) keys_held_at_open_.push_back(key_left_shift);
+  if (key_held_now(display, keys, XK_Shift_R)) keys_held_at_open_.push_back(key_right_shift);
   XFlush(display);
 }
 

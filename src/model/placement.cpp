@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
@@ -11,30 +12,21 @@
 
 namespace {
 
-constexpr float scatter_kinds = 40, scatter_particles = 240;
-
-float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
+constexpr float scatter_particles = 240;
 
 // One coordinate of the scatter, uniform from -50 up to (not including) 50.
-float cube_coordinate() { return single(static_cast<extended>(rnd()) * 100 - 50); }
+float cube_coordinate() { return single(extended{rnd()} * 100 - 50); }
 
 // One coordinate of the collapse, uniform from -0.5 up to (not including) 0.5.
-float core_coordinate() { return single(static_cast<extended>(rnd()) - 0.5L); }
-
-// Prints a number's text and one blank as one item at the cursor.
-void print_number_item(float value) {
-  const std::string item = single_to_str(value) + " ";
-  print_fit_check(item);
-  print_text(item, false);
-}
+float core_coordinate() { return single(extended{rnd()} - 0.5L); }
 
 // One progress line on the given row: the total, the next print zone, the counter, line end.
 void print_progress(int row, float total, float counter) {
   set_text_cursor(row, 1);
   end_step();
-  print_number_item(total);
+  print_item(single_to_str(total) + " ");
   print_comma_tab();
-  print_number_item(counter);
+  print_item(single_to_str(counter) + " ");
   print_text("", true);
   end_step();
 }
@@ -43,7 +35,7 @@ void print_progress(int row, float total, float counter) {
 
 void place_random_cube() {
   auto& g = program();
-  for (g.loop_i = 0; g.loop_i < scatter_kinds; g.loop_i = next_count(g.loop_i)) {
+  for (g.loop_i = 0; g.loop_i < kind_slots; g.loop_i = next_count(g.loop_i)) {
     for (g.loop_j = 0; g.loop_j < scatter_particles; g.loop_j = next_count(g.loop_j)) {
       g.new_x = cube_coordinate();
       g.new_y = cube_coordinate();
@@ -59,10 +51,10 @@ void place_random_cube() {
 
 void place_bigbang() {
   auto& g = program();
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  const float kind_limit = last_kind();
   for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
     print_progress(1, n_kinds(), g.loop_i);
-    const float count_limit = single(static_cast<extended>(g.color_count(g.loop_i)) - 1);
+    const float count_limit = single(extended{g.color_count(g.loop_i)} - 1);
     end_step();
     for (g.loop_j = 0; g.loop_j <= count_limit; g.loop_j = next_count(g.loop_j)) {
       print_progress(2, g.color_count(g.loop_i), g.loop_j);

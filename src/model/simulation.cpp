@@ -1,16 +1,16 @@
 #include "model/simulation.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "app/program.h"
 #include "compute/worker_pool.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
+#include "model/pair_batch.h"
 #include "model/pair_contribution.h"
-#include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
@@ -26,7 +26,6 @@ constexpr float force_max_start = -1E15f;
 // a kind: loop limits below these keep every index inside every table.
 constexpr float centroid_kinds = 101;
 constexpr float kind_particles = 801;
-constexpr std::size_t particle_fields = 6;
 
 // Below this many pair contributions a step runs on the calling thread alone. On the fast lanes
 // a pair costs about 15 ns, so 40,000 pairs take about 0.6 ms on one core; measured on this
@@ -36,15 +35,11 @@ constexpr std::size_t particle_fields = 6;
 // most 9,801 pairs, among them) stay on one core, larger ones use them all.
 constexpr double parallel_pairs = 40000;
 
-std::atomic<StepFormulas> step_formulas{StepFormulas::fast};
-
 // A rule entry that applies: its gain and the kind it targets.
 struct RuleEntry {
   float gain;
   float target;
 };
-
-float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
 
 // The passes of a counted loop from 0 to limit: none for a limit below 0 or not a number.
 std::size_t passes(float limit) { return limit >= 0 ? static_cast<std::size_t>(std::floor(limit)) + 1 : 0; }
@@ -81,7 +76,6 @@ void raise_force_max(const Vec3& force, float& force_max) {
 
 // Table access for a step whose loop limits keep every index inside the tables.
 struct DirectAccess {
-  static constexpr bool checked = false;
   Program& g;
   float& field(float kind, float number, int f) {
     return g.particle.at(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
@@ -94,7 +88,6 @@ struct DirectAccess {
 // Table access for a step that reaches beyond a table: an index outside raises failure 9 and
 // reaches the table's spare element, and the failure is reported at the end of the statement.
 struct CheckedAccess {
-  static constexpr bool checked = true;
   Program& g;
   float& field(float kind, float number, int f) { return g.particle(kind, number, f); }
   float& centre(float kind, int axis) { return g.color_center(kind, axis); }
@@ -120,30 +113,24 @@ struct KindColumns {
 // The central pull, after every pair contribution.
 void add_central_pull(Vec3& force, const Vec3& p, float pull) {
   if (pull == 0) return;
-  force.x = single(static_cast<extended>(force.x) - static_cast<extended>(p.x) * pull * 2);
-  force.y = single(static_cast<extended>(force.y) - static_cast<extended>(p.y) * pull * 2);
-  force.z = single(static_cast<extended>(force.z) - static_cast<extended>(p.z) * pull * 2);
+  force.x = single(extended{force.x} - extended{p.x} * pull * 2);
+  force.y = single(extended{force.y} - extended{p.y} * pull * 2);
+  force.z = single(extended{force.z} - extended{p.z} * pull * 2);
 }
 
-// The force on particle number of kind by the extended formula: its rule entries in text order,
-// each partner in ascending number, then the central pull.
-template <class Access>
-Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries) {
+// The force on particle number of kind by the extended formula, statement by statement for a
+// step beyond the tables: its rule entries in text order, each partner in ascending number,
+// then the central pull.
+Vec3 particle_force(CheckedAccess& access, float kind, float number, const std::vector<RuleEntry>& entries) {
   Program& g = access.g;
   const float deg_to_rad = g.deg_to_rad;
   const Vec3 p = position(access, kind, number);
   Vec3 force{0, 0, 0};
   for (const RuleEntry& entry : entries) {
-    const float partner_limit = single(static_cast<extended>(access.count(entry.target)) - 1);
+    const float partner_limit = single(extended{access.count(entry.target)} - 1);
     access.end();
-    if constexpr (Access::checked) {
-      for (float q = 0; q <= partner_limit; q = next_count(q))
-        add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
-    } else {
-      const float* partner = &access.field(entry.target, 0, 0);
-      for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
-        add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
-    }
+    for (float q = 0; q <= partner_limit; q = next_count(q))
+      add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
   }
   add_central_pull(force, p, g.central_attraction);
   return force;
@@ -154,7 +141,7 @@ Vec3 particle_force(Access& access, float kind, float number, const std::vector<
 // nothing (inside the tables only).
 void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std::size_t together,
                           const std::vector<RuleEntry>& entries, const std::vector<KindColumns>& columns,
-                          PairTermsKernel kernel, Vec3* forces) {
+                          Vec3* forces) {
   Vec3 origins[origins_together];
   for (std::size_t i = 0; i < together; ++i) {
     origins[i] = {g.particle.at(kind, number + i, 0), g.particle.at(kind, number + i, 1), g.particle.at(kind, number + i, 2)};
@@ -164,7 +151,7 @@ void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std:
     const PartnerColumns partners = columns[static_cast<std::size_t>(entry.target)].partners();
     // A gain that is not finite never comes from a rule text; the extended formula has it.
     if (std::isfinite(entry.gain)) {
-      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad, kernel);
+      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad);
     } else {
       for (std::size_t i = 0; i < together; ++i)
         for (std::size_t q = 0; q < partners.count; ++q)
@@ -189,7 +176,7 @@ void checked_force_pass(float kind_limit) {
   for (float kind = 0; kind <= kind_limit; kind = next_count(kind)) {
     const std::vector<RuleEntry> entries = rule_entries(g.kind_rules(kind), kind_limit);
     end_step();
-    const float count_limit = single(static_cast<extended>(g.color_count(kind)) - 1);
+    const float count_limit = single(extended{g.color_count(kind)} - 1);
     end_step();
     for (float number = 0; number <= count_limit; number = next_count(number)) {
       const Vec3 force = particle_force(access, kind, number, entries);
@@ -209,7 +196,7 @@ void shared_force_pass(float kind_limit) {
   std::vector<std::size_t> first(kinds + 1, 0);  // the first particle of each kind, counted over all
   for (std::size_t kind = 0; kind < kinds; ++kind) {
     entries[kind] = rule_entries(g.kind_rules.at(kind), kind_limit);
-    first[kind + 1] = first[kind] + passes(single(static_cast<extended>(g.color_count.at(kind)) - 1));
+    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.at(kind)} - 1));
   }
   double pairs = 0;
   for (std::size_t kind = 0; kind < kinds; ++kind)
@@ -218,8 +205,7 @@ void shared_force_pass(float kind_limit) {
       pairs += static_cast<double>(first[kind + 1] - first[kind]) * static_cast<double>(first[target + 1] - first[target]);
     }
 
-  const bool fast = step_formulas.load(std::memory_order_relaxed) == StepFormulas::fast;
-  std::vector<KindColumns> columns(fast ? kinds : 0);
+  std::vector<KindColumns> columns(kinds);
   for (std::size_t kind = 0; kind < columns.size(); ++kind) {
     KindColumns& column = columns[kind];
     column.count = first[kind + 1] - first[kind];
@@ -230,7 +216,6 @@ void shared_force_pass(float kind_limit) {
       column.z[number] = g.particle.at(kind, number, 2);
     }
   }
-  const PairTermsKernel kernel = fast ? pair_terms_kernel() : nullptr;
 
   const bool shared = pairs >= parallel_pairs;
   std::vector<float> maxima(shared ? static_cast<std::size_t>(worker_count()) : 1, force_max_start);
@@ -242,25 +227,18 @@ void shared_force_pass(float kind_limit) {
       while (index >= first[kind + 1]) ++kind;
       const float kind_number = static_cast<float>(kind);
       const std::size_t number = index - first[kind];
-      if (fast) {
-        const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
-        Vec3 forces[origins_together];
-        fast_particle_forces(g, kind, number, together, entries[kind], columns, kernel, forces);
-        for (std::size_t i = 0; i < together; ++i) {
-          store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
-          raise_force_max(forces[i], maximum);
-        }
-        index += together;
-      } else {
-        const Vec3 force = particle_force(access, kind_number, static_cast<float>(number), entries[kind]);
-        store_force(access, kind_number, static_cast<float>(number), force);
-        raise_force_max(force, maximum);
-        ++index;
+      const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
+      Vec3 forces[origins_together];
+      fast_particle_forces(g, kind, number, together, entries[kind], columns, forces);
+      for (std::size_t i = 0; i < together; ++i) {
+        store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
+        raise_force_max(forces[i], maximum);
       }
+      index += together;
     }
   };
   if (shared)
-    parallel_for(first[kinds], fast ? origins_together : 1, body);
+    parallel_for(first[kinds], origins_together, body);
   else
     body(0, first[kinds], 0);
   for (const float maximum : maxima)
@@ -275,8 +253,8 @@ void move_coordinate(Access& access, int axis, float& proposed) {
   const float force = access.field(g.loop_i, g.loop_j, axis + 3);
   access.end();
   if (force == 0) return;
-  proposed = single(static_cast<extended>(access.field(g.loop_i, g.loop_j, axis)) +
-                    single(static_cast<extended>(force) * g.move_scale));
+  proposed = single(extended{access.field(g.loop_i, g.loop_j, axis)} +
+                    single(extended{force} * g.move_scale));
   access.end();
   if (g.cube_confine == 0 || (-cube_bound <= proposed && proposed <= cube_bound)) {
     access.field(g.loop_i, g.loop_j, axis) = proposed;
@@ -292,7 +270,7 @@ void move_pass(Access& access, float kind_limit) {
       access.centre(g.loop_i, axis) = 0;
       access.end();
     }
-    const float count_limit = single(static_cast<extended>(access.count(g.loop_i)) - 1);
+    const float count_limit = single(extended{access.count(g.loop_i)} - 1);
     access.end();
     for (g.loop_j = 0; g.loop_j <= count_limit; g.loop_j = next_count(g.loop_j)) {
       if (g.force_max != 0) {
@@ -303,12 +281,12 @@ void move_pass(Access& access, float kind_limit) {
       }
       for (int axis = 0; axis < 3; ++axis) {
         access.centre(g.loop_i, axis) =
-            single(static_cast<extended>(access.centre(g.loop_i, axis)) + access.field(g.loop_i, g.loop_j, axis));
+            single(extended{access.centre(g.loop_i, axis)} + access.field(g.loop_i, g.loop_j, axis));
         access.end();
       }
     }
     for (int axis = 0; axis < 3; ++axis) {
-      access.centre(g.loop_i, axis) = single(static_cast<extended>(access.centre(g.loop_i, axis)) / access.count(g.loop_i));
+      access.centre(g.loop_i, axis) = single(extended{access.centre(g.loop_i, axis)} / access.count(g.loop_i));
       access.end();
     }
   }
@@ -319,7 +297,7 @@ bool inside_tables(float kind_limit) {
   if (kind_limit >= centroid_kinds) return false;
   Program& g = program();
   for (std::size_t kind = 0, kinds = passes(kind_limit); kind < kinds; ++kind)
-    if (single(static_cast<extended>(g.color_count.at(kind)) - 1) >= kind_particles) return false;
+    if (single(extended{g.color_count.at(kind)} - 1) >= kind_particles) return false;
   return true;
 }
 
@@ -328,7 +306,7 @@ bool inside_tables(float kind_limit) {
 void simulate_step() {
   Program& g = program();
   g.force_max = force_max_start;
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  const float kind_limit = last_kind();
   if (inside_tables(kind_limit)) {
     shared_force_pass(kind_limit);
     DirectAccess access{g};
@@ -341,5 +319,3 @@ void simulate_step() {
 }
 
 void set_simulation_threads(int threads) { set_worker_count(threads); }
-
-void set_step_formulas(StepFormulas formulas) { step_formulas.store(formulas, std::memory_order_relaxed); }

@@ -1,5 +1,7 @@
 #pragma once
-// The projections of one shape element worked out together, ahead of its drawing.
+// The fast path of the projection: the points of one shape element worked out together, ahead
+// of its drawing, by the lanes of the vector set in force wherever they prove the extended
+// formula's floats, and by the extended formula for every other point.
 #include "view/projection.h"
 
 // The most points one call projects: the eight corners of a cube.
@@ -16,10 +18,3 @@ struct PointBatch {
 // project_point would, without touching the context. Returns how many points were handed to
 // the extended formula.
 int project_batch(const PointBatch& points, Projection* projections);
-
-// How shape elements get their projections: in batches (the fast path, each lane proven or
-// handed to the extended formula), or one by one through project_point, the extended formula
-// as it stands, which the tests and benchmarks set beside the batches.
-enum class ProjectionPath { batches, one_by_one };
-ProjectionPath projection_path();
-void choose_projection_path(ProjectionPath path);
