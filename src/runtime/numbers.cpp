@@ -39,8 +39,6 @@ extended power(extended base, extended exponent) {
   return std::pow(base, exponent);
 }
 
-float sin_single(float radians) { return single(std::sin(static_cast<double>(radians))); }
-float cos_single(float radians) { return single(std::cos(static_cast<double>(radians))); }
 extended atn_single(float value) { return std::atan(static_cast<extended>(value)); }
 
 int integer_argument(extended value) {
