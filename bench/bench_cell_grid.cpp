@@ -2,8 +2,9 @@
 // shown, the layout once after every click on a cell.
 #include <benchmark/benchmark.h>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

@@ -1,15 +1,16 @@
 // One whole frame on the headless host: the centre cube and the particles as cubes, crosses or
-// pixels, with the view constants of start-up; projected in batches (the fast path) and one by
-// one through project_point (the extended formula as it stands), side by side.
+// pixels, with the view constants of start-up; projected by the lanes of the widest vector set
+// (the fast path) and by the extended formula alone (the set that proves nothing), side by side.
 #include <benchmark/benchmark.h>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "view/frame.h"
-#include "view/projection_batch.h"
 
 namespace {
 
@@ -30,18 +31,18 @@ void set_up(HeadlessHost& host, int particles, float shape) {
 void frame(benchmark::State& state) {
   HeadlessHost host;
   set_up(host, static_cast<int>(state.range(0)), static_cast<float>(state.range(1)));
-  choose_projection_path(state.range(2) == 0 ? ProjectionPath::batches : ProjectionPath::one_by_one);
+  choose_vector_isa(state.range(2) == 0 ? best_vector_isa() : VectorIsa::none);
   for (auto _ : state) {
     draw_frame();
     program().rot_angle_c += 0.3f;
   }
   state.SetItemsProcessed(state.iterations());
-  choose_projection_path(ProjectionPath::batches);
+  choose_vector_isa(best_vector_isa());
 }
 
-// 100 particles is the factory maximum; 800 fills a kind's table. Path 0 is the batches, 1 the
-// extended formula one projection at a time.
-BENCHMARK(frame)->ArgNames({"particles", "shape", "path"})->ArgsProduct({{100, 800}, {0, 1, 2}, {0, 1}});
+// 100 particles is the factory maximum; 800 fills a kind's table. Extended 0 is the lanes, 1 the
+// extended formula for every point.
+BENCHMARK(frame)->ArgNames({"particles", "shape", "extended"})->ArgsProduct({{100, 800}, {0, 1, 2}, {0, 1}});
 
 }  // namespace
 

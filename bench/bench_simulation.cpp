@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "model/simulation.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
@@ -45,13 +47,13 @@ void restore(const std::vector<float>& positions, int kinds, int count) {
       for (int axis = 0; axis < 3; ++axis) g.particle.at(k, j, axis) = positions[next++];
 }
 
-// Arguments: kinds, particles per kind, threads (1, or 0 for all), formulas (0 the fast lanes,
-// 1 the extended formula alone).
+// Arguments: kinds, particles per kind, threads (1, or 0 for all), formulas (0 the fast lanes of
+// the widest vector set, 1 the extended formula alone: the set that proves nothing).
 void simulation_step(benchmark::State& state) {
   const int kinds = static_cast<int>(state.range(0)), count = static_cast<int>(state.range(1));
   const std::vector<float> positions = full_model(kinds, count);
   set_simulation_threads(static_cast<int>(state.range(2)));
-  set_step_formulas(state.range(3) == 0 ? StepFormulas::fast : StepFormulas::extended);
+  choose_vector_isa(state.range(3) == 0 ? best_vector_isa() : VectorIsa::none);
   for (auto _ : state) {
     restore(positions, kinds, count);
     simulate_step();
@@ -61,7 +63,7 @@ void simulation_step(benchmark::State& state) {
   state.counters["per_pair"] = benchmark::Counter(live * live * static_cast<double>(state.iterations()),
                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   set_simulation_threads(0);
-  set_step_formulas(StepFormulas::fast);
+  choose_vector_isa(best_vector_isa());
 }
 // 3 x 33 is the factory size; 5 x 200 and 5 x 600 are 1,000 and 3,000 particles. The per-pair
 // figure on one thread compares the two formulas' cost of a pair contribution.

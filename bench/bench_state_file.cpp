@@ -8,8 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/runtime.h"
 #include "state/state_file.h"
 

@@ -1,7 +1,8 @@
 #include "app/commands.h"
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "context/program.h"
+#include "model/cell_table.h"
 #include "model/generators.h"
 #include "model/placement.h"
 #include "runtime/control.h"
@@ -9,6 +10,7 @@
 #include "runtime/files.h"
 #include "runtime/text.h"
 #include "state/state_file.h"
+#include "ui/grid_drawing.h"
 
 namespace {
 
@@ -32,15 +34,30 @@ void save_and_quit() {
   park_program_thread();
 }
 
+// A generator's cells take effect at once: the kind tables follow them and the grid shows them.
+template <void (*generate)()>
+void generate_and_show() {
+  generate();
+  apply_cell_grid();
+  draw_cell_grid();
+}
+
 struct Command {
   const char* key;
   void (*run)();
 };
 
 const Command commands[] = {
-    {"t", randomize_forces_t}, {"r", randomize_forces_r}, {"f", equalize_counts}, {"d", randomize_counts},
-    {"q", main_restart},       {"c", place_bigbang},      {"m", save_state},      {"b", reload_state},
-    {"o", factory_reset},      {"\x1b", save_and_quit},
+    {"t", generate_and_show<randomize_forces_t>},
+    {"r", generate_and_show<randomize_forces_r>},
+    {"f", generate_and_show<equalize_counts>},
+    {"d", generate_and_show<randomize_counts>},
+    {"q", main_restart},
+    {"c", place_bigbang},
+    {"m", save_state},
+    {"b", reload_state},
+    {"o", factory_reset},
+    {"\x1b", save_and_quit},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/logic_thread.h"
 #include "host/window_host.h"
 #include "runtime/clock.h"
+#include "runtime/program_folder.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -14,8 +15,8 @@ namespace {
 // The state file is kept beside the program, whatever folder it was started from.
 void enter_program_folder() {
   std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) std::filesystem::current_path(program.parent_path(), error);
+  const std::filesystem::path folder = program_folder(error);
+  if (!error) std::filesystem::current_path(folder, error);
   if (error) std::fprintf(stderr, "particle_swarm: cannot enter the program's folder: %s\n", error.message().c_str());
 }
 

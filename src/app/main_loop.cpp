@@ -1,7 +1,7 @@
 #include "app/main_loop.h"
 
 #include "app/commands.h"
-#include "app/program.h"
+#include "context/program.h"
 #include "model/cell_table.h"
 #include "model/generators.h"
 #include "model/simulation.h"
@@ -66,6 +66,8 @@ void main_loop_pass() {
   }
   edit_grid_under_pointer();
   rescale_counts();
+  apply_cell_grid();
+  draw_cell_grid();
   end_step();
   draw_menu();
   end_step();

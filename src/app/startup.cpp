@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/main_loop.h"
-#include "app/program.h"
+#include "context/program.h"
 #include "model/placement.h"
 #include "runtime/clock.h"
 #include "runtime/failures.h"

@@ -10,7 +10,8 @@ namespace {
 constexpr int glyph_width = 8, glyph_height = 16;
 constexpr int padding = 16, caption_height = 20, button_width = 80, button_height = 24, button_gap = 16;
 constexpr int min_text_columns = 26;
-constexpr std::string_view button_labels[2] = {"Yes", "No"};
+// The labels, by button count: OK alone, or Yes and No.
+constexpr std::string_view button_labels[2][2] = {{"OK", ""}, {"Yes", "No"}};
 
 // The box's colours, palette numbers.
 constexpr std::uint8_t frame_colour = 15, face_colour = 7, caption_colour = 1, caption_text_colour = 15,
@@ -51,8 +52,9 @@ DialogBox inset(const DialogBox& box, int by) { return {box.left + by, box.top +
 
 }  // namespace
 
-ErrorDialog::ErrorDialog(const std::string& caption, const std::string& text, int page_width, int page_height)
-    : caption_(caption) {
+ErrorDialog::ErrorDialog(const std::string& caption, const std::string& text, int page_width, int page_height,
+                         DialogButtons buttons)
+    : caption_(caption), button_count_(buttons == DialogButtons::ok ? 1 : 2) {
   std::size_t start = 0;
   for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
     lines_.push_back(text.substr(start, end - start));
@@ -66,27 +68,31 @@ ErrorDialog::ErrorDialog(const std::string& caption, const std::string& text, in
                      button_height + padding;
   frame_ = {(page_width - width) / 2, (page_height - height) / 2, width, height};
   caption_bar_ = {frame_.left + 1, frame_.top + 1, frame_.width - 2, caption_height};
-  const int buttons_left = frame_.left + (frame_.width - 2 * button_width - button_gap) / 2;
+  const int buttons_width = button_count_ * button_width + (button_count_ - 1) * button_gap;
+  const int buttons_left = frame_.left + (frame_.width - buttons_width) / 2;
   const int buttons_top = frame_.top + frame_.height - padding - button_height;
   buttons_[0] = {buttons_left, buttons_top, button_width, button_height};
-  buttons_[1] = {buttons_left + button_width + button_gap, buttons_top, button_width, button_height};
+  if (button_count_ == 2) buttons_[1] = {buttons_left + button_width + button_gap, buttons_top, button_width, button_height};
 }
 
 std::optional<bool> ErrorDialog::character(unsigned char typed) {
+  std::optional<bool> answer;
   switch (typed) {
-    case 'y': case 'Y': return true;
-    case 'n': case 'N': case 27: return false;
-    case '\r': case '\n': case ' ': return focus_ == 0;
-    case '\t': move_focus(); return std::nullopt;
-    default: return std::nullopt;
+    case 'y': case 'Y': answer = true; break;
+    case 'n': case 'N': case 27: answer = false; break;
+    case '\r': case '\n': case ' ': answer = focus_ == 0; break;
+    case '\t': move_focus(); break;
+    default: break;
   }
+  if (answer && button_count_ == 1) return true;
+  return answer;
 }
 
-void ErrorDialog::move_focus() { focus_ = 1 - focus_; }
+void ErrorDialog::move_focus() { focus_ = (focus_ + 1) % button_count_; }
 
 void ErrorDialog::pointer_down(int x, int y) {
   pressed_ = -1;
-  for (int i = 0; i < 2; ++i)
+  for (int i = 0; i < button_count_; ++i)
     if (buttons_[i].contains(x, y)) pressed_ = focus_ = i;
 }
 
@@ -111,14 +117,15 @@ void ErrorDialog::draw(std::uint8_t* pixels, int page_width, int page_height) co
     canvas.text(line, frame_.left + padding, y, text_colour, text_area);
     y += glyph_height;
   }
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < button_count_; ++i) {
+    const std::string_view label = button_labels[button_count_ - 1][i];
     const DialogBox& button = buttons_[i];
     const bool focused = i == focus_;
     canvas.fill(button, focused ? focused_face_colour : face_colour);
     canvas.outline(button, focused ? focus_colour : button_border_colour);
     if (focused) canvas.outline(inset(button, 1), focus_colour);
-    const int label_width = static_cast<int>(button_labels[i].size()) * glyph_width;
-    canvas.text(button_labels[i], button.left + (button.width - label_width) / 2,
+    const int label_width = static_cast<int>(label.size()) * glyph_width;
+    canvas.text(label, button.left + (button.width - label_width) / 2,
                 button.top + (button.height - glyph_height) / 2, text_colour, button);
   }
 }

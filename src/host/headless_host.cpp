@@ -17,3 +17,5 @@ bool HeadlessHost::report_error(const std::string& caption, const std::string& t
   report_answers.pop_front();
   return answer;
 }
+
+void HeadlessHost::report_fatal(const std::string& text) { reports.push_back({"", text}); }

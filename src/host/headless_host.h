@@ -18,9 +18,13 @@ class HeadlessHost : public Host {
   void window_size_changed(int width, int height) override;
   void page_shown(const std::uint8_t* pixels, int width, int height) override;
   bool report_error(const std::string& caption, const std::string& text) override;
+  // Recorded among the reports with an empty caption.
+  void report_fatal(const std::string& text) override;
+  std::vector<int> keys_held_at_start() const override { return held_at_start; }
 
   int window_width = 0, window_height = 0;
   int pages_shown = 0;
+  std::vector<int> held_at_start;
   // Answers for the error report, oldest first (true is Yes); with none left it answers
   // answer_when_unscripted.
   std::deque<bool> report_answers;

@@ -1,9 +1,9 @@
 #include "host/report_mailbox.h"
 
-bool ReportMailbox::ask(const std::string& caption, const std::string& text) {
+bool ReportMailbox::ask(const std::string& caption, const std::string& text, DialogButtons buttons) {
   std::unique_lock lock(mutex_);
   if (closed_) return false;
-  question_ = PostedReport{caption, text};
+  question_ = PostedReport{caption, text, buttons};
   waiting_ = true;
   handed_out_ = false;
   answer_.reset();

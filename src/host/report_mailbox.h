@@ -9,8 +9,11 @@
 #include <string>
 #include <utility>
 
+#include "host/error_dialog.h"
+
 struct PostedReport {
   std::string caption, text;
+  DialogButtons buttons = DialogButtons::yes_no;
 };
 
 class ReportMailbox {
@@ -18,8 +21,8 @@ class ReportMailbox {
   // The window is told through question_posted, called on the logic's side once a report waits.
   explicit ReportMailbox(std::function<void()> question_posted = {}) : question_posted_(std::move(question_posted)) {}
 
-  // The logic's side: true means Yes.
-  bool ask(const std::string& caption, const std::string& text);
+  // The logic's side: true means Yes (or OK).
+  bool ask(const std::string& caption, const std::string& text, DialogButtons buttons = DialogButtons::yes_no);
   // The window's side: the report waiting to be shown, handed out once.
   std::optional<PostedReport> take_question();
   void answer(bool yes);

@@ -2,8 +2,6 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
-#include <GL/glx.h>
-#include <X11/Xlib.h>
 
 #include <stdexcept>
 #include <string>
@@ -34,14 +32,6 @@ std::uint32_t packed_size(int width, int height) {
   return static_cast<std::uint32_t>(width) << 16 | static_cast<std::uint32_t>(height & 0xFFFF);
 }
 
-int pending_or_descriptor(Display* display, bool& pending) {
-  if (display == nullptr) return -1;
-  // XPending also sends what is buffered; events that Xlib already read wait in its queue,
-  // where no poll of the socket sees them.
-  if (XPending(display) > 0) pending = true;
-  return ConnectionNumber(display);
-}
-
 }  // namespace
 
 WindowHost::WindowHost(int& argc, char** argv) {
@@ -54,7 +44,6 @@ WindowHost::WindowHost(int& argc, char** argv) {
   // top row and left column off the screen.
   glutInitWindowPosition(0, 0);
   glutCreateWindow("Untitled");
-  window_display_ = glXGetCurrentDisplay();
   if (const GLenum status = glewInit(); status != GLEW_OK)
     throw std::runtime_error(std::string("OpenGL cannot be set up: ") +
                              reinterpret_cast<const char*>(glewGetErrorString(status)));
@@ -68,14 +57,14 @@ WindowHost::WindowHost(int& argc, char** argv) {
   glutMouseFunc(on_mouse);
   glutMotionFunc(on_motion);
   glutPassiveMotionFunc(on_motion);
-  open_keyboard_side();
+  open_system_side();
 }
 
 WindowHost::~WindowHost() {
   // freeglut would take the window down at exit, calling back into a host that is gone.
   window_host = nullptr;
   glutExit();
-  close_keyboard_side();
+  close_system_side();
 }
 
 void WindowHost::window_size_changed(int width, int height) {
@@ -91,6 +80,8 @@ bool WindowHost::report_error(const std::string& caption, const std::string& tex
   return reports_.ask(caption, text);
 }
 
+void WindowHost::report_fatal(const std::string& text) { reports_.ask("", text, DialogButtons::ok); }
+
 void WindowHost::logic_ended() {
   logic_ended_.store(true, std::memory_order_release);
   reports_.close();
@@ -99,9 +90,9 @@ void WindowHost::logic_ended() {
 
 void WindowHost::run() {
   // freeglut destroys the window inside glutMainLoopEvent when the close button is used, and
-  // the keyboard side sees another program destroy it: after either, the loop ends at once.
+  // the system side may see another program destroy it: after either, the loop ends at once.
   while (!window_gone_ && !logic_ended_.load(std::memory_order_acquire)) {
-    poll_keyboard_side();
+    poll_system_side();
     if (window_gone_) break;
     apply_size_request();
     if (!dialog_) open_dialog();
@@ -122,10 +113,6 @@ void WindowHost::take_page_when_due() {
 }
 
 void WindowHost::wait_for_work() {
-  bool pending = false;
-  const int window_events = pending_or_descriptor(window_display_, pending);
-  const int keyboard_events = pending_or_descriptor(keyboard_display_, pending);
-  if (pending) return;
   int timeout_ms = -1;
   if (handover_.page_waiting()) {
     const auto until_due = std::chrono::ceil<std::chrono::milliseconds>(next_take_ - std::chrono::steady_clock::now());
@@ -134,7 +121,7 @@ void WindowHost::wait_for_work() {
   } else if (!handover_.watch_for_page()) {
     return;
   }
-  doorbell_.wait({window_events, keyboard_events}, timeout_ms);
+  sleep_until_woken(timeout_ms);
 }
 
 void WindowHost::closed() {
@@ -163,7 +150,7 @@ void WindowHost::open_dialog() {
   if (!report) return;
   const int width = composed_width_ > 0 ? composed_width_ : page_width_wanted_;
   const int height = composed_height_ > 0 ? composed_height_ : page_height_wanted_;
-  dialog_.emplace(report->caption, report->text, width, height);
+  dialog_.emplace(report->caption, report->text, width, height, report->buttons);
   compose();
 }
 

@@ -26,6 +26,8 @@ class WindowHost : public Host {
   void window_size_changed(int width, int height) override;
   void page_shown(const std::uint8_t* pixels, int width, int height) override;
   bool report_error(const std::string& caption, const std::string& text) override;
+  void report_fatal(const std::string& text) override;
+  std::vector<int> keys_held_at_start() const override { return keys_held_at_open_; }
   // The logic has returned: the window's loop ends.
   void logic_ended();
 
@@ -42,6 +44,9 @@ class WindowHost : public Host {
   void special_key(int key, bool down);
   void mouse_button(int button, int state, int x, int y);
   void mouse_moved(int x, int y);
+  // The Pause key, and Ctrl+Break, from the window system's side.
+  void pause_pressed();
+  void stop_pressed();
 
  private:
   void apply_size_request();
@@ -53,13 +58,15 @@ class WindowHost : public Host {
   void open_dialog();
   void close_dialog(bool yes);
   bool pause_ends();
-  void pause_pressed();
-  void stop_pressed();
-  // The X server's keyboard, for what freeglut does not report: the Pause and Break keys and
-  // the modifiers already held when the window opens.
-  void open_keyboard_side();
-  void poll_keyboard_side();
-  void close_keyboard_side();
+  // The window system's own side (window_host_x11.cpp, window_host_win32.cpp), for what
+  // freeglut does not report: the Pause and Break keys, the Shift keys already held when the
+  // window opens and, where another program can do it, the window's destruction. It also
+  // puts the thread to sleep until the window system or the bell has something for it.
+  void open_system_side();
+  void poll_system_side();
+  void close_system_side();
+  // Returns at once when window events wait; the timeout is in milliseconds, negative for none.
+  void sleep_until_woken(int timeout_ms);
 
   Doorbell doorbell_;
   PageHandover handover_;
@@ -69,7 +76,6 @@ class WindowHost : public Host {
 
   // The window thread's own state.
   bool window_gone_ = false;
-  struct _XDisplay* window_display_ = nullptr;  // freeglut's connection
   std::chrono::steady_clock::time_point next_take_{};
   bool full_screen_ = false;
   int page_width_wanted_ = 640, page_height_wanted_ = 400;
@@ -83,5 +89,5 @@ class WindowHost : public Host {
   bool texture_stale_ = false;
   std::optional<ErrorDialog> dialog_;
   bool paused_ = false;
-  struct _XDisplay* keyboard_display_ = nullptr;  // a connection of its own
+  std::vector<int> keys_held_at_open_;  // filled by open_system_side
 };

@@ -1,6 +1,7 @@
 #include "model/cell_table.h"
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/number_text.h"
 #include "runtime/text.h"
 

@@ -2,12 +2,11 @@
 
 #include <cmath>
 
-#include "app/program.h"
-#include "model/cell_table.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
-#include "ui/grid_drawing.h"
 
 namespace {
 
@@ -51,8 +50,6 @@ void share_out_counts() {
     g.model_table(g.table_row, cell_value) = count;
     end_step();
   }
-  apply_cell_grid();
-  draw_cell_grid();
 }
 
 }  // namespace
@@ -81,8 +78,6 @@ void randomize_forces() {
       g.model_table.at(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
     }
   }
-  apply_cell_grid();
-  draw_cell_grid();
 }
 
 void randomize_counts() {
@@ -118,6 +113,4 @@ void equalize_counts() {
     g.table_row = single(static_cast<extended>(g.loop_j) + first_count_row);
     g.model_table.at(static_cast<int>(g.table_row), cell_value) = g.equal_count;  // rows 40-79
   }
-  apply_cell_grid();
-  draw_cell_grid();
 }

@@ -1,4 +1,5 @@
 #pragma once
+// The generators write the cells only; their callers apply the cell table and redraw the grid.
 
 // Random rules. The key-r entry draws -1, 0 or +1; the key-t entry draws 0 or +1. Both set the
 // range and offset, then run the shared body randomize_forces.

@@ -6,7 +6,6 @@
 
 constexpr int cell_rows = 2601;
 constexpr int cell_fields = 11;
-constexpr int kinds_row = 1700;  // the cell holding the number of kinds
 
 // Fields of a cell-table row.
 enum CellField : int {

@@ -70,8 +70,3 @@ void add_partners_together(Vec3* forces, const Vec3* origins, std::size_t togeth
       }
     }
 }
-
-void add_partners(Vec3& force, const Vec3& p, const PartnerColumns& partners, float gain, float deg_to_rad,
-                  PairTermsKernel kernel) {
-  add_partners_together(&force, &p, 1, partners, gain, deg_to_rad, kernel);
-}

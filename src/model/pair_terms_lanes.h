@@ -15,10 +15,10 @@
 //   normal float.
 #include <cstddef>
 
+#include "compute/float_rounding_proof.h"
+#include "compute/lanes_proof.h"
 #include "model/pair_constants.h"
 #include "model/pair_terms.h"
-#include "runtime/float_rounding_proof.h"
-#include "runtime/lanes_proof.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"

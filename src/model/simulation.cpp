@@ -1,20 +1,20 @@
 #include "model/simulation.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "compute/worker_pool.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
-#include "runtime/worker_pool.h"
 
 namespace {
 
@@ -26,7 +26,6 @@ constexpr float force_max_start = -1E15f;
 // a kind: loop limits below these keep every index inside every table.
 constexpr float centroid_kinds = 101;
 constexpr float kind_particles = 801;
-constexpr std::size_t particle_fields = 6;
 
 // Below this many pair contributions a step runs on the calling thread alone. On the fast lanes
 // a pair costs about 15 ns, so 40,000 pairs take about 0.6 ms on one core; measured on this
@@ -35,8 +34,6 @@ constexpr std::size_t particle_fields = 6;
 // runs: models up to about 200 particles with every rule (the factory size, 3 kinds of 33, at
 // most 9,801 pairs, among them) stay on one core, larger ones use them all.
 constexpr double parallel_pairs = 40000;
-
-std::atomic<StepFormulas> step_formulas{StepFormulas::fast};
 
 // A rule entry that applies: its gain and the kind it targets.
 struct RuleEntry {
@@ -81,7 +78,6 @@ void raise_force_max(const Vec3& force, float& force_max) {
 
 // Table access for a step whose loop limits keep every index inside the tables.
 struct DirectAccess {
-  static constexpr bool checked = false;
   Program& g;
   float& field(float kind, float number, int f) {
     return g.particle.at(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
@@ -94,7 +90,6 @@ struct DirectAccess {
 // Table access for a step that reaches beyond a table: an index outside raises failure 9 and
 // reaches the table's spare element, and the failure is reported at the end of the statement.
 struct CheckedAccess {
-  static constexpr bool checked = true;
   Program& g;
   float& field(float kind, float number, int f) { return g.particle(kind, number, f); }
   float& centre(float kind, int axis) { return g.color_center(kind, axis); }
@@ -125,10 +120,10 @@ void add_central_pull(Vec3& force, const Vec3& p, float pull) {
   force.z = single(static_cast<extended>(force.z) - static_cast<extended>(p.z) * pull * 2);
 }
 
-// The force on particle number of kind by the extended formula: its rule entries in text order,
-// each partner in ascending number, then the central pull.
-template <class Access>
-Vec3 particle_force(Access& access, float kind, float number, const std::vector<RuleEntry>& entries) {
+// The force on particle number of kind by the extended formula, statement by statement for a
+// step beyond the tables: its rule entries in text order, each partner in ascending number,
+// then the central pull.
+Vec3 particle_force(CheckedAccess& access, float kind, float number, const std::vector<RuleEntry>& entries) {
   Program& g = access.g;
   const float deg_to_rad = g.deg_to_rad;
   const Vec3 p = position(access, kind, number);
@@ -136,14 +131,8 @@ Vec3 particle_force(Access& access, float kind, float number, const std::vector<
   for (const RuleEntry& entry : entries) {
     const float partner_limit = single(static_cast<extended>(access.count(entry.target)) - 1);
     access.end();
-    if constexpr (Access::checked) {
-      for (float q = 0; q <= partner_limit; q = next_count(q))
-        add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
-    } else {
-      const float* partner = &access.field(entry.target, 0, 0);
-      for (std::size_t q = passes(partner_limit); q > 0; --q, partner += particle_fields)
-        add_pair(force, p, Vec3{partner[0], partner[1], partner[2]}, entry.gain, deg_to_rad);
-    }
+    for (float q = 0; q <= partner_limit; q = next_count(q))
+      add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
   }
   add_central_pull(force, p, g.central_attraction);
   return force;
@@ -218,8 +207,7 @@ void shared_force_pass(float kind_limit) {
       pairs += static_cast<double>(first[kind + 1] - first[kind]) * static_cast<double>(first[target + 1] - first[target]);
     }
 
-  const bool fast = step_formulas.load(std::memory_order_relaxed) == StepFormulas::fast;
-  std::vector<KindColumns> columns(fast ? kinds : 0);
+  std::vector<KindColumns> columns(kinds);
   for (std::size_t kind = 0; kind < columns.size(); ++kind) {
     KindColumns& column = columns[kind];
     column.count = first[kind + 1] - first[kind];
@@ -230,7 +218,7 @@ void shared_force_pass(float kind_limit) {
       column.z[number] = g.particle.at(kind, number, 2);
     }
   }
-  const PairTermsKernel kernel = fast ? pair_terms_kernel() : nullptr;
+  const PairTermsKernel kernel = pair_terms_kernel();
 
   const bool shared = pairs >= parallel_pairs;
   std::vector<float> maxima(shared ? static_cast<std::size_t>(worker_count()) : 1, force_max_start);
@@ -242,25 +230,18 @@ void shared_force_pass(float kind_limit) {
       while (index >= first[kind + 1]) ++kind;
       const float kind_number = static_cast<float>(kind);
       const std::size_t number = index - first[kind];
-      if (fast) {
-        const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
-        Vec3 forces[origins_together];
-        fast_particle_forces(g, kind, number, together, entries[kind], columns, kernel, forces);
-        for (std::size_t i = 0; i < together; ++i) {
-          store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
-          raise_force_max(forces[i], maximum);
-        }
-        index += together;
-      } else {
-        const Vec3 force = particle_force(access, kind_number, static_cast<float>(number), entries[kind]);
-        store_force(access, kind_number, static_cast<float>(number), force);
-        raise_force_max(force, maximum);
-        ++index;
+      const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
+      Vec3 forces[origins_together];
+      fast_particle_forces(g, kind, number, together, entries[kind], columns, kernel, forces);
+      for (std::size_t i = 0; i < together; ++i) {
+        store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
+        raise_force_max(forces[i], maximum);
       }
+      index += together;
     }
   };
   if (shared)
-    parallel_for(first[kinds], fast ? origins_together : 1, body);
+    parallel_for(first[kinds], origins_together, body);
   else
     body(0, first[kinds], 0);
   for (const float maximum : maxima)
@@ -341,5 +322,3 @@ void simulate_step() {
 }
 
 void set_simulation_threads(int threads) { set_worker_count(threads); }
-
-void set_step_formulas(StepFormulas formulas) { step_formulas.store(formulas, std::memory_order_relaxed); }

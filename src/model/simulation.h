@@ -8,9 +8,3 @@ void simulate_step();
 // The threads that share the force pass of a large step: 1 for the calling thread alone, 0 or
 // less for one per core (the default). The results are the same for every choice.
 void set_simulation_threads(int threads);
-
-// The formulas of the pair contributions: the fast lanes with the extended formula wherever they
-// cannot prove its result (the default), or the extended formula alone, which tests and
-// benchmarks compare against. The results are the same.
-enum class StepFormulas { fast, extended };
-void set_step_formulas(StepFormulas formulas);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "runtime/failures.h"
+#include "runtime/local_time.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -20,8 +21,7 @@ std::int64_t counter_ms() {
 }
 
 std::int64_t time_of_day_ms(std::time_t seconds) {
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = local_time_of(seconds);
   return ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000LL;
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/control.h"
 
-#include "app/program.h"
+#include <new>
+
 #include "runtime/files.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
@@ -12,13 +13,22 @@ void park_program_thread() {
   throw ProgramEnd{0};
 }
 
+int end_out_of_memory() {
+  abandon_all_files();
+  try {
+    if (Host* host = runtime().host) host->report_fatal("Out of memory");
+  } catch (const std::bad_alloc&) {
+    // Not even the box could be had: the program ends without it.
+  }
+  return out_of_memory_exit_code;
+}
+
 void reset_runtime_for_run() {
   reset_screen();
   runtime().seed = random_start_seed;
 }
 
-void clear_all_variables() {
-  reset_program();
+void clear_files_and_trap() {
   abandon_all_files();
   FailureState& failures = runtime().failures;
   failures.trap_armed = false;

@@ -9,14 +9,23 @@ struct ProgramEnd {
 // The error trap took a failure: the logic goes on in its handler for a missing state file.
 struct ErrorTrapTaken {};
 
-// Restart from the top: the top of the logic thread then runs reset_runtime_for_run and
-// clear_all_variables and starts again.
+// Restart from the top: the top of the logic thread then resets the runtime and the logic and
+// starts again.
 [[noreturn]] void restart_program();
 // Ends the program in order with exit code 0.
 [[noreturn]] void park_program_thread();
 
+// An allocation failed on the logic's thread or a worker. Running out of memory is no end the
+// program chooses, and nothing is saved, so its exit code is 1 rather than the 0 of the orderly
+// ends: the code the program gives for every end it does not choose (a window that cannot open
+// gives it too).
+constexpr int out_of_memory_exit_code = 1;
+// Closes every open file without saving it, shows the box with "Out of memory" and gives the
+// exit code; the top of the logic thread returns it.
+int end_out_of_memory();
+
 // The runtime's half of a restart: start-up text screen and the start seed.
 void reset_runtime_for_run();
-// The logic's half: every variable and table back to 0 or the empty text, every open file
-// closed, the error trap and the in-handler flag cleared.
-void clear_all_variables();
+// The runtime's part of the logic's half: every open file closed, the error trap and the
+// in-handler flag cleared.
+void clear_files_and_trap();

@@ -1,75 +1,42 @@
 #include "runtime/files.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "runtime/failures.h"
+#include "runtime/file_failure.h"
 #include "runtime/file_paths.h"
+#include "runtime/file_system.h"
 #include "runtime/runtime.h"
 
 namespace {
 
 constexpr int end_of_file_byte = 26;
 
-OpenFile* file_by_number(int number) {
+OpenedFile* file_by_number(int number) {
   if (number < 1 || number >= static_cast<int>(runtime().files.files.size())) return nullptr;
   return &runtime().files.files[number];
 }
 
-bool is_folder(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-int open_failure_code(int error_number, const std::string& name) {
-  switch (error_number) {
-    case ENOENT: return is_folder(folder_of(name)) ? error_file_not_found : error_path_not_found;
-    case ENOTDIR: return error_path_not_found;
-    case EACCES:
-    case EPERM:
-    case EROFS: return error_permission_denied;
-    case ENODEV:
-    case ENXIO: return error_device_unavailable;
-    case ENAMETOOLONG:
-    case EINVAL: return error_bad_file_name;
-    case EISDIR: return error_path_file_access;
-    default: return error_file_not_found;
-  }
-}
-
-int write_failure_code(int error_number) {
-  return error_number == EACCES || error_number == EPERM ? error_permission_denied : error_path_file_access;
-}
-
-void close_stream(OpenFile& file) {
-  if (file.stream != nullptr) std::fclose(file.stream);
-  file.stream = nullptr;
-}
-
-void discard(OpenFile& file) {
-  abandon_replacement(file.replacement);
-  close_stream(file);
-  file = OpenFile{};
+void discard(OpenedFile& file) {
+  if (file.stream == nullptr) return;
+  if (file.mode == file_mode_output) abandon_replacement(file.stream, file.replacement);
+  else std::fclose(file.stream);
+  file = OpenedFile{};
 }
 
 // Puts a finished output file in place: flushed to disk, then put over the old file in one
-// step, so the old file stays whole until the new one is.
-void commit(OpenFile& file) {
-  int error_number = 0;
-  const bool written = !file.write_failed && std::fflush(file.stream) == 0 && fsync(fileno(file.stream)) == 0;
-  if (!written) error_number = errno;
-  if (written) error_number = finish_replacement(fileno(file.stream), file.replacement);
-  if (std::fclose(file.stream) != 0 && error_number == 0) error_number = errno;
-  file.stream = nullptr;
-  const bool already_reported = file.write_failed;
-  discard(file);
-  if (error_number != 0 && !already_reported) raise_error(write_failure_code(error_number));
+// step, so the old file stays whole until the new one is. A file whose write failed was
+// reported then, and its old version stays.
+void commit(OpenedFile& file) {
+  if (file.write_failed) return discard(file);
+  const FileFailure failure = finish_replacement(file.stream, file.replacement);
+  file = OpenedFile{};
+  if (failure != FileFailure::none) raise_error(write_failure_code(failure));
 }
 
 int next_byte(std::FILE* stream) {
@@ -159,14 +126,11 @@ bool name_matches(const char* pattern, const char* name) {
 
 // True when the path is a file that this program holds open (or writes the new version of).
 bool held_open(const std::string& path) {
-  struct stat target {};
-  if (stat(path.c_str(), &target) != 0) return false;
-  auto same = [&](const struct stat& other) { return other.st_dev == target.st_dev && other.st_ino == target.st_ino; };
-  for (const OpenFile& file : runtime().files.files) {
+  const std::optional<FileIdentity> target = identity_of_file(path);
+  if (!target) return false;
+  for (const OpenedFile& file : runtime().files.files) {
     if (file.stream == nullptr) continue;
-    struct stat info {};
-    if (fstat(fileno(file.stream), &info) == 0 && same(info)) return true;
-    if (stat(file.name.c_str(), &info) == 0 && same(info)) return true;
+    if (identity_of_stream(file.stream) == target || identity_of_file(file.name) == target) return true;
   }
   return false;
 }
@@ -175,50 +139,39 @@ bool held_open(const std::string& path) {
 
 void open_file(const std::string& name, int mode, int file_number) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr) return raise_error(error_bad_file_number);
   if (file->stream != nullptr) return raise_error(error_file_already_open);
   if (name.empty()) return raise_error(error_bad_file_name);
-  if (mode == file_mode_input) {
-    if (is_folder(name)) return raise_error(error_path_file_access);
-    std::FILE* stream = std::fopen(name.c_str(), "rb");
-    if (stream == nullptr) return raise_error(open_failure_code(errno, name));
-    *file = OpenFile{stream, mode, name, {}, false};
-    return;
-  }
-  if (mode != file_mode_output) return raise_error(error_illegal_function_call);
-  if (is_folder(name)) return raise_error(error_path_file_access);
-  if (access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0) return raise_error(error_permission_denied);
+  if (mode != file_mode_input && mode != file_mode_output) return raise_error(error_illegal_function_call);
+  // A folder where the file should be refuses access, whether it is to be read or replaced.
+  if (is_folder(name)) return raise_error(open_failure_code(FileFailure::access_refused));
+  FileFailure failure = FileFailure::none;
   FileReplacement replacement;
-  const int descriptor = begin_replacement(name, replacement, runtime().files.unnamed_new_versions);
-  if (descriptor < 0) return raise_error(open_failure_code(errno, replacement.path));
-  std::FILE* stream = fdopen(descriptor, "wb");
-  if (stream == nullptr) {
-    const int error_number = errno;
-    close(descriptor);
-    abandon_replacement(replacement);
-    return raise_error(open_failure_code(error_number, name));
-  }
-  *file = OpenFile{stream, mode, name, replacement, false};
+  std::FILE* stream = mode == file_mode_input
+                          ? open_for_reading(name, failure)
+                          : begin_replacement(name, replacement, runtime().files.unnamed_new_versions, failure);
+  if (stream == nullptr) return raise_error(open_failure_code(failure));
+  *file = OpenedFile{stream, mode, name, std::move(replacement), false};
 }
 
 void close_file(int file_number, bool number_given) {
   if (failure_pending()) return;
-  auto close_one = [](OpenFile& file) {
+  auto close_one = [](OpenedFile& file) {
     if (file.stream == nullptr) return;
     if (file.mode == file_mode_output) commit(file);
     else discard(file);
   };
   if (!number_given) {
-    for (OpenFile& file : runtime().files.files) close_one(file);
+    for (OpenedFile& file : runtime().files.files) close_one(file);
     return;
   }
-  if (OpenFile* file = file_by_number(file_number)) close_one(*file);
+  if (OpenedFile* file = file_by_number(file_number)) close_one(*file);
 }
 
 void file_print_text(int file_number, const std::string& text, bool add_blank, bool add_zone, bool add_line_end) {
   if (failure_pending()) return;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) return raise_error(error_bad_file_number);
   if (file->mode != file_mode_output) return raise_error(error_bad_file_mode);
   if (file->write_failed) return;  // the new file is lost already; the old one stays
@@ -241,13 +194,13 @@ void file_print_text(int file_number, const std::string& text, bool add_blank, b
   if (writes_left > 0) --writes_left;
   if (std::fwrite(line.data(), 1, line.size(), file->stream) != line.size()) {
     file->write_failed = true;
-    raise_error(write_failure_code(errno));
+    raise_error(write_failure_code(file_failure_of_errno(errno)));
   }
 }
 
 double file_read_number(int file_number) {
   if (failure_pending()) return 0;
-  OpenFile* file = file_by_number(file_number);
+  OpenedFile* file = file_by_number(file_number);
   if (file == nullptr || file->stream == nullptr) {
     raise_error(error_bad_file_number);
     return 0;
@@ -333,28 +286,19 @@ double file_read_number(int file_number) {
 
 void kill_files(const std::string& pattern) {
   if (failure_pending()) return;
-  const auto slash = pattern.rfind('/');
-  const std::string folder = folder_of(pattern);
-  const std::string name_pattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-  const std::string prefix = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
-
+  const std::string name_pattern = name_in_folder(pattern);
   std::vector<std::string> matches;
-  if (DIR* directory = opendir(folder.c_str())) {
-    while (const dirent* entry = readdir(directory)) {
-      const std::string path = prefix + entry->d_name;
-      if (name_matches(name_pattern.c_str(), entry->d_name) && !is_folder(path)) matches.push_back(path);
-    }
-    closedir(directory);
-  }
+  for (const FolderEntry& entry : folder_entries(folder_of(pattern)))
+    if (!entry.folder && name_matches(name_pattern.c_str(), entry.name.c_str()))
+      matches.push_back(folder_part(pattern) + entry.name);
   if (matches.empty()) return raise_error(error_file_not_found);
   for (const std::string& path : matches) {
     if (held_open(path)) return raise_error(error_file_already_open);
-    if (unlink(path.c_str()) == 0) continue;
-    const bool refused = errno == EACCES || errno == EPERM || errno == EBUSY || errno == EROFS || errno == ETXTBSY;
-    return raise_error(refused ? error_file_already_open : error_file_not_found);
+    const FileFailure failure = delete_file(path);
+    if (failure != FileFailure::none) return raise_error(delete_failure_code(failure));
   }
 }
 
 void abandon_all_files() {
-  for (OpenFile& file : runtime().files.files) discard(file);
+  for (OpenedFile& file : runtime().files.files) discard(file);
 }

@@ -12,7 +12,7 @@ enum FileMode : int {
   file_mode_output = 4,
 };
 
-struct OpenFile {
+struct OpenedFile {
   std::FILE* stream = nullptr;
   int mode = 0;
   std::string name;            // the name it was opened by
@@ -22,7 +22,7 @@ struct OpenFile {
 };
 
 struct FileTable {
-  std::array<OpenFile, 256> files{};
+  std::array<OpenedFile, 256> files{};
   long writes_until_failure = -1;  // tests: a write fails after this many, -1 for never
   bool unnamed_new_versions = true;  // tests: false saves as on a file system without unnamed files
 };

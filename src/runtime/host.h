@@ -3,6 +3,7 @@
 // scripted stand-in in the tests.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Host {
  public:
@@ -14,4 +15,10 @@ class Host {
   virtual void page_shown(const std::uint8_t* pixels, int width, int height) = 0;
   // The error report: caption, then the text of three lines. True means Yes (go on).
   virtual bool report_error(const std::string& caption, const std::string& text) = 0;
+  // The box of a failure that ends the program: the text and one button, OK. Returns once it
+  // is closed, or at once when there is no window to show it.
+  virtual void report_fatal(const std::string& text) = 0;
+  // The key codes of the modifiers already held when the host opened: the held-key list of a
+  // new runtime starts with them.
+  virtual std::vector<int> keys_held_at_start() const { return {}; }
 };

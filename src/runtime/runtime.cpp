@@ -11,6 +11,7 @@ void start_runtime(Host& host) {
   owned_runtime = std::make_unique<Runtime>();
   current_runtime = owned_runtime.get();
   current_runtime->host = &host;
+  for (const int code : host.keys_held_at_start()) set_key_held(code, true);
   statement_event_flag.store(false);
   reset_screen();
 }

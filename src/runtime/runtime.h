@@ -31,7 +31,8 @@ struct Runtime {
 extern Runtime* current_runtime;
 inline Runtime& runtime() { return *current_runtime; }
 
-// A runtime as at program start (empty queues, start seed, text screen) for the given host.
+// A runtime as at program start (empty queues, start seed, text screen) for the given host,
+// with the keys that the host found held.
 void start_runtime(Host& host);
 
 // Requests from the window thread, seen by the logic at the end of its current step; a stop

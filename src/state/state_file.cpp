@@ -1,6 +1,6 @@
 #include "state/state_file.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "model/cell_table.h"
 #include "runtime/control.h"
 #include "runtime/failures.h"

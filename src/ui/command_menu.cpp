@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/screen.h"

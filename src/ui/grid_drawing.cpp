@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"
 #include "runtime/screen.h"
 #include "runtime/text.h"
-#include "view/frame.h"
 
 namespace {
 
@@ -16,6 +16,9 @@ constexpr int help_width = 78;
 const std::string colour_block = std::string(2, static_cast<char>(219));
 
 constexpr int screen_columns = 80;
+
+constexpr int border_colour = 14;
+constexpr float border_bottom = 448;
 
 // A cell is shown when it starts on the 80 x 30 text screen; the layout puts the cells of
 // kinds 19 and up beyond column 80, and from 27 kinds the top rows above row 1.
@@ -89,6 +92,14 @@ void draw_cell(float i) {
 }
 
 }  // namespace
+
+void draw_grid_border() {
+  auto& g = program();
+  draw_line(0, g.panel_top, g.panel_right, g.panel_top, border_colour);
+  end_step();
+  draw_line(g.panel_right, g.panel_top, g.panel_right, border_bottom, border_colour);
+  end_step();
+}
 
 void draw_cell_grid() {
   auto& g = program();

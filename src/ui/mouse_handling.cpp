@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "ui/param_panel.h"
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "model/placement.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"

@@ -1,6 +1,6 @@
 #include "ui/text_tables.h"
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace {
 

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 #include "runtime/screen.h"
+#include "ui/grid_drawing.h"
 #include "ui/param_panel.h"
 #include "view/shapes.h"
 
@@ -17,8 +19,6 @@ namespace {
 constexpr int caption_colour = 11;
 constexpr int total_colour = 8;
 constexpr int hint_colour = 14;
-constexpr int border_colour = 14;
-constexpr float border_bottom = 448;
 
 // Drawing page and shown page given, mode 12 selected when not yet in it.
 constexpr int mode_and_pages_given = 13;
@@ -118,12 +118,4 @@ void draw_frame() {
   draw_cube();
 
   draw_particles();
-}
-
-void draw_grid_border() {
-  auto& g = program();
-  draw_line(0, g.panel_top, g.panel_right, g.panel_top, border_colour);
-  end_step();
-  draw_line(g.panel_right, g.panel_top, g.panel_right, border_bottom, border_colour);
-  end_step();
 }

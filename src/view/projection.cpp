@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/numbers.h"
 

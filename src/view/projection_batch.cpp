@@ -1,15 +1,19 @@
 #include "view/projection_batch.h"
 
-#include "app/program.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "runtime/numbers.h"
-#include "runtime/vector_isa.h"
 #include "view/projection_kernels.h"
 
 namespace {
 
-ProjectionPath path_in_force = ProjectionPath::batches;
+// The set without lanes proves no point.
+unsigned project_batch_none(const PointBatch&, const projection_lanes::LaneView&, projection_lanes::LaneResults&) {
+  return 0;
+}
 
 constexpr projection_lanes::Kernel kernels[vector_isa_count] = {
+    project_batch_none,
     projection_lanes::project_batch_scalar,
     projection_lanes::project_batch_avx2,
     projection_lanes::project_batch_avx512,
@@ -28,9 +32,6 @@ unsigned project_in_lanes(const PointBatch& points, projection_lanes::LaneResult
 }
 
 }  // namespace
-
-ProjectionPath projection_path() { return path_in_force; }
-void choose_projection_path(ProjectionPath path) { path_in_force = path; }
 
 int project_batch(const PointBatch& points, Projection* projections) {
   projection_lanes::LaneResults lanes;

@@ -16,10 +16,3 @@ struct PointBatch {
 // project_point would, without touching the context. Returns how many points were handed to
 // the extended formula.
 int project_batch(const PointBatch& points, Projection* projections);
-
-// How shape elements get their projections: in batches (the fast path, each lane proven or
-// handed to the extended formula), or one by one through project_point, the extended formula
-// as it stands, which the tests and benchmarks set beside the batches.
-enum class ProjectionPath { batches, one_by_one };
-ProjectionPath projection_path();
-void choose_projection_path(ProjectionPath path);

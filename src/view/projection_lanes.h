@@ -18,8 +18,8 @@
 // meets it, since the proofs accept normal floats only.
 #include <cfloat>
 
-#include "runtime/float_rounding_proof.h"
-#include "runtime/lanes_proof.h"
+#include "compute/float_rounding_proof.h"
+#include "compute/lanes_proof.h"
 #include "view/projection_kernels.h"
 
 namespace projection_lanes {

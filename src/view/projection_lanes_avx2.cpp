@@ -1,5 +1,5 @@
 // The projection kernel for four double lanes on AVX2.
-#include "runtime/lanes_avx2.h"
+#include "compute/lanes_avx2.h"
 #include "view/projection_lanes.h"
 
 namespace projection_lanes {

@@ -1,5 +1,5 @@
 // The projection kernel for eight double lanes on AVX-512.
-#include "runtime/lanes_avx512.h"
+#include "compute/lanes_avx512.h"
 #include "view/projection_lanes.h"
 
 namespace projection_lanes {

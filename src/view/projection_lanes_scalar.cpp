@@ -1,5 +1,5 @@
 // The projection kernel for one double lane, on processors without AVX2.
-#include "runtime/lanes_scalar.h"
+#include "compute/lanes_scalar.h"
 #include "view/projection_lanes.h"
 
 namespace projection_lanes {

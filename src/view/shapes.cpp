@@ -1,6 +1,7 @@
 #include "view/shapes.h"
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/failures.h"
 #include "runtime/numbers.h"
 #include "runtime/screen.h"
@@ -49,18 +50,9 @@ struct ProjectedPoints {
     points.z[points.count] = z;
     ++points.count;
   }
-  void project() {
-    if (projection_path() == ProjectionPath::batches) project_batch(points, projections);
-  }
+  void project() { project_batch(points, projections); }
   // The projection of point i as the drawing reaches it, with its mouse event.
-  void take(int i) const {
-    if (projection_path() == ProjectionPath::batches) return take_projection(projections[i]);
-    auto& g = program();
-    g.proj_x = points.x[i];
-    g.proj_y = points.y[i];
-    g.proj_z = points.z[i];
-    project_point();
-  }
+  void take(int i) const { take_projection(projections[i]); }
 };
 
 float page_x(float screen_value) {

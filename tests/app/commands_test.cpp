@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"

@@ -2,7 +2,7 @@
 // mouse handling off.
 #include <gtest/gtest.h>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "support/program_run.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "support/factory_file.h"

@@ -5,14 +5,15 @@
 #include <cstring>
 #include <vector>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "compute/vector_isa.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_terms.h"
 #include "runtime/runtime.h"
-#include "runtime/vector_isa.h"
 #include "support/projection_bits.h"
+#include "support/vector_isas.h"
 #include "view/projection_batch.h"
 
 namespace {
@@ -54,10 +55,11 @@ void check_pair_contributions(const std::uint8_t* data, std::size_t size) {
   for (std::size_t q = 0; q < count; ++q) add_pair(extended, p, Vec3{x[q], y[q], z[q]}, gain, deg_to_rad);
   for (std::vector<float>* axis : {&x, &y, &z}) axis->resize(padded_partners(count));
 
-  for (int isa = 0; isa <= static_cast<int>(best_vector_isa()); ++isa) {
-    choose_vector_isa(static_cast<VectorIsa>(isa));
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    choose_vector_isa(isa);
     Vec3 fast = start;
-    add_partners(fast, p, PartnerColumns{x.data(), y.data(), z.data(), count}, gain, deg_to_rad, pair_terms_kernel());
+    add_partners_together(&fast, &p, 1, PartnerColumns{x.data(), y.data(), z.data(), count}, gain, deg_to_rad,
+                          pair_terms_kernel());
     if (!same_bits(fast.x, extended.x) || !same_bits(fast.y, extended.y) || !same_bits(fast.z, extended.z))
       __builtin_trap();
   }
@@ -79,8 +81,8 @@ void check_projection(const std::uint8_t* data, std::size_t size) {
     batch.y[batch.count] = input.next();
     batch.z[batch.count] = input.next();
   }
-  for (int isa = 0; isa <= static_cast<int>(best_vector_isa()); ++isa) {
-    choose_vector_isa(static_cast<VectorIsa>(isa));
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    choose_vector_isa(isa);
     Projection fast[projection_batch_size];
     project_batch(batch, fast);
     for (int i = 0; i < batch.count; ++i) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/main_loop.h"
-#include "app/program.h"
 #include "app/startup.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "runtime/clock.h"
 #include "runtime/control.h"

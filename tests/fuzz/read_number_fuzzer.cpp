@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "host/headless_host.h"
 #include "runtime/files.h"
 #include "runtime/number_text.h"

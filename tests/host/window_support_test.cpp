@@ -96,6 +96,22 @@ TEST(ErrorDialog, KeysAnswer) {
   EXPECT_EQ(dialog.character('\r'), false) << "an arrow moves the focus to No";
 }
 
+TEST(ErrorDialog, TheOutOfMemoryBoxClosesByItsOneButtonOK) {
+  const auto box = [] { return ErrorDialog("", "Out of memory", 640, 480, DialogButtons::ok); };
+  for (const char key : std::string("yYnN\x1b\r ")) {
+    ErrorDialog dialog = box();
+    EXPECT_EQ(dialog.character(static_cast<unsigned char>(key)), true) << int(key);
+  }
+  ErrorDialog dialog = box();
+  EXPECT_EQ(dialog.character('\t'), std::nullopt);
+  dialog.move_focus();
+  EXPECT_EQ(dialog.character('\r'), true) << "the focus stays on OK";
+  const DialogBox& ok = dialog.button(true);
+  EXPECT_EQ(ok.left + ok.width / 2, dialog.frame().left + dialog.frame().width / 2) << "OK stands in the middle";
+  dialog.pointer_down(ok.left + 1, ok.top + 1);
+  EXPECT_EQ(dialog.pointer_up(ok.left + 1, ok.top + 1), true);
+}
+
 TEST(ErrorDialog, AClickAnswersWhenPressAndReleaseHitTheSameButton) {
   ErrorDialog dialog = report_dialog();
   const DialogBox& no = dialog.button(false);

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "model/cell_table.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
@@ -63,6 +64,7 @@ TEST_F(Generators, RescaleSharesTheMaximumOutAndKeepsAFinalShare) {
     for (const Pass& pass : c.passes) {
       program().max_particles = pass.maximum;
       rescale_counts();
+      apply_cell_grid();
       EXPECT_EQ(counts_in_use(), pass.expected) << c.start.front() << " with maximum " << pass.maximum;
     }
     EXPECT_EQ(count_cell(static_cast<int>(c.start.size())), 77);
@@ -78,6 +80,7 @@ TEST_F(Generators, EqualCountsFillEveryCountCell) {
     n_kinds() = c.kinds;
     program().max_particles = c.maximum;
     equalize_counts();
+    apply_cell_grid();
     for (int k = 0; k < 40; ++k) ASSERT_EQ(count_cell(k), c.expected) << c.kinds << " kinds, kind " << k;
     EXPECT_EQ(program().color_count(39), c.expected);
   }
@@ -95,6 +98,7 @@ TEST_F(Generators, RandomRulesDrawOncePerRuleCellInRowOrder) {
     program().model_table(81, cell_visible) = 1;  // kind 0 towards kind 1 is shown
     const std::vector<float> draws = next_draws(1601);
     c.entry();
+    apply_cell_grid();
     std::vector<int> seen(3, 0);
     for (int row = 80; row < 1680; ++row) {
       const float drawn = std::floor(static_cast<float>(draws[row - 80] * c.range)) - c.offset;
@@ -115,6 +119,7 @@ TEST_F(Generators, RandomCountsDrawOneWeightPerKindInUse) {
   g.max_particles = 100;
   const std::vector<float> draws = next_draws(5);
   randomize_counts();
+  apply_cell_grid();
   EXPECT_EQ(rnd(), draws[4]);
   float total = 0;
   for (int k = 0; k < 4; ++k) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "compute/vector_isa.h"
 #include "model/pair_terms.h"
-#include "runtime/vector_isa.h"
 #include "support/vector_isas.h"
 
 namespace {
@@ -54,7 +54,7 @@ struct PairCase {
 Vec3 fast_force(const PairCase& c, Vec3 force) {
   Partners partners;
   partners.add(c.q);
-  add_partners(force, c.p, partners.columns(), c.gain, c.factor, pair_terms_kernel());
+  add_partners_together(&force, &c.p, 1, partners.columns(), c.gain, c.factor, pair_terms_kernel());
   return force;
 }
 
@@ -183,7 +183,7 @@ TEST_P(PairContribution, RandomInputsGiveTheExtendedBits) {
       partners.add(run.back());
     }
     Vec3 fast = start, extended = start;
-    add_partners(fast, p, partners.columns(), gain, factor, pair_terms_kernel());
+    add_partners_together(&fast, &p, 1, partners.columns(), gain, factor, pair_terms_kernel());
     for (const Vec3& q : run) add_pair(extended, p, q, gain, factor);
     compared += run.size();
     if (!same_bits(fast, extended) && ++mismatches <= 5)

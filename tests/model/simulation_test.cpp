@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "compute/vector_isa.h"
 #include "runtime/control.h"
 #include "runtime/number_text.h"
 #include "runtime/random.h"
@@ -33,7 +34,6 @@ class SimulationStep : public FreshProgram {
   }
   void TearDown() override {
     set_simulation_threads(0);
-    set_step_formulas(StepFormulas::fast);
     choose_vector_isa(best_vector_isa());
   }
 
@@ -274,18 +274,17 @@ TEST_F(SimulationStep, FastStepGivesTheExtendedStepBitForBit) {
       if (count > 2) set_position(k, 1, position(k, 0));  // coincident particles
     }
     const auto start = std::make_unique<Program>(g);
-    const auto run = [&](StepFormulas formulas, int threads) {
+    const auto run = [&](VectorIsa isa, int threads) {
       *current_program = *start;
-      set_step_formulas(formulas);
+      choose_vector_isa(isa);
       set_simulation_threads(threads);
       for (int step = 0; step < 4; ++step) simulate_step();
       return std::make_unique<Program>(*current_program);
     };
-    const auto extended = run(StepFormulas::extended, 0);
+    const auto extended = run(VectorIsa::none, 0);
     for (const VectorIsa isa : vector_isas_of_this_machine()) {
-      choose_vector_isa(isa);
       for (const int threads : {1, 0}) {
-        const auto fast = run(StepFormulas::fast, threads);
+        const auto fast = run(isa, threads);
         const std::string what = std::to_string(size) + " particles, " + vector_isa_name(isa) + ", threads " + std::to_string(threads);
         EXPECT_EQ(std::memcmp(fast->particle.data(), extended->particle.data(), sizeof(float) * decltype(fast->particle)::size), 0) << what;
         EXPECT_EQ(std::memcmp(fast->color_center.data(), extended->color_center.data(), sizeof(float) * decltype(fast->color_center)::size), 0) << what;

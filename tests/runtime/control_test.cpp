@@ -140,28 +140,6 @@ TEST_F(Control, StopEndsTheLogicThatThePauseHolds) {
   EXPECT_EQ(logic.get(), 0);
 }
 
-TEST_F(Control, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
-  auto& g = program();
-  g.loop_i = 3;
-  g.pending_key = "m";
-  g.model_table(1700, 2) = 5;
-  arm_error_trap();
-  runtime().failures.in_handler = true;
-  TemporaryFolder folder;
-  open_file("clear.dat", file_mode_output, 1);
-
-  clear_all_variables();
-  auto& fresh = program();
-  EXPECT_EQ(fresh.loop_i, 0);
-  EXPECT_EQ(fresh.pending_key, "");
-  EXPECT_EQ(fresh.model_table(1700, 2), 0);
-  EXPECT_FALSE(runtime().failures.trap_armed);
-  EXPECT_FALSE(runtime().failures.in_handler);
-  file_print_text(1, "x", true, false, true);
-  EXPECT_EQ(take_failure(), 52);
-  EXPECT_FALSE(folder.exists("clear.dat.saving"));
-}
-
 TEST_F(Control, RuntimeResetGivesTheStartUpScreenAndSequence) {
   set_screen_mode(graphics_mode, 0, 0, 1);
   EXPECT_EQ(host.window_height, 480);

@@ -95,6 +95,8 @@ TEST_F(Files, PrintWritesTextBlankAndLineEnd) {
 
 TEST_F(Files, FailuresOfOpeningReadingAndWriting) {
   folder.write("there.dat", "1\r\n");
+  fs::create_directory("folder.dat");
+  const std::string too_long(300, 'x');
   const struct {
     const char* what;
     std::function<void()> action;
@@ -103,6 +105,13 @@ TEST_F(Files, FailuresOfOpeningReadingAndWriting) {
       {"a missing file", [&] { open_file("missing.dat", file_mode_input, 1); }, 53},
       {"a missing folder, reading", [&] { open_file("no/such.dat", file_mode_input, 1); }, 76},
       {"a missing folder, writing", [&] { open_file("no/such.dat", file_mode_output, 1); }, 76},
+      {"a file on the way, reading", [&] { open_file("there.dat/such.dat", file_mode_input, 1); }, 76},
+      {"a file on the way, writing", [&] { open_file("there.dat/such.dat", file_mode_output, 1); }, 76},
+      {"a folder in the file's place, reading", [&] { open_file("folder.dat", file_mode_input, 1); }, 70},
+      {"a folder in the file's place, writing", [&] { open_file("folder.dat", file_mode_output, 1); }, 70},
+      {"an empty name", [&] { open_file("", file_mode_output, 1); }, 64},
+      {"a name too long, reading", [&] { open_file(too_long, file_mode_input, 1); }, 64},
+      {"a name too long, writing", [&] { open_file(too_long, file_mode_output, 1); }, 64},
       {"file number 0", [&] { open_file("there.dat", file_mode_input, 0); }, 52},
       {"a number already open",
        [&] {
@@ -131,6 +140,7 @@ TEST_F(Files, FailuresOfOpeningReadingAndWriting) {
     abandon_all_files();
   }
   EXPECT_EQ(folder.read("there.dat"), "1\r\n");
+  EXPECT_TRUE(fs::is_directory("folder.dat"));
 }
 
 TEST_F(Files, OperationsDoNothingWhileAFailureIsPending) {

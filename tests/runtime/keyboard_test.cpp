@@ -58,6 +58,13 @@ TEST_F(Keyboard, HeldKeysFollowPressAndRelease) {
   EXPECT_EQ(take_failure(), 5);
 }
 
+TEST_F(Keyboard, ANewRuntimeStartsWithTheKeysTheHostFoundHeld) {
+  host.held_at_start = {key_right_shift};
+  start_runtime(host);
+  EXPECT_EQ(key_down(key_right_shift), -1);
+  EXPECT_EQ(key_down(key_left_shift), 0);
+}
+
 // The window thread writes while the logic reads: every key taken is whole and in order.
 TEST_F(Keyboard, KeysQueuedFromAnotherThreadArriveWholeAndInOrder) {
   std::atomic<bool> done{false};

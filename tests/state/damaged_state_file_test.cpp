@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "support/program_run.h"
 
 namespace {

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "host/headless_host.h"
+#include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "view/projection.h"
 
 inline bool matches_project_point(float x, float y, float z, const Projection& p) {

@@ -1,12 +1,13 @@
 #pragma once
-// The vector sets this machine offers, for tests that run every path by choosing each in turn.
+// The vector sets this machine offers, for tests that run every path by choosing each in turn
+// (not `none`, which has no lanes).
 #include <vector>
 
-#include "runtime/vector_isa.h"
+#include "compute/vector_isa.h"
 
 inline std::vector<VectorIsa> vector_isas_of_this_machine() {
   std::vector<VectorIsa> isas;
-  for (int isa = 0; isa <= static_cast<int>(best_vector_isa()); ++isa) isas.push_back(static_cast<VectorIsa>(isa));
+  for (int isa = static_cast<int>(VectorIsa::scalar); isa <= static_cast<int>(best_vector_isa()); ++isa) isas.push_back(static_cast<VectorIsa>(isa));
   return isas;
 }
 
@@ -14,9 +15,10 @@ inline const char* vector_isa_name(VectorIsa isa) {
   switch (isa) {
     case VectorIsa::avx512: return "avx512";
     case VectorIsa::avx2: return "avx2";
-    case VectorIsa::scalar: break;
+    case VectorIsa::scalar: return "scalar";
+    case VectorIsa::none: break;
   }
-  return "scalar";
+  return "none";
 }
 
 // Sanitizer builds run the large random tests on fewer inputs.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/font.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"

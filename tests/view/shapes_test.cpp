@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

@@ -2,10 +2,11 @@
 # The program in a real window on a virtual X server (run under xvfb-run): the first start in an
 # empty folder, the window at the screen's top left corner, a right click on a rule cell saved
 # with "m", the end by Esc, a start paused by the Pause key and ended by destroying the window,
-# one ended by Ctrl+Break, twenty closed by the close button's message at random moments of
-# their first second while every core is kept busy (none may touch the state file), and the
-# error report of a state file cut short: answered No by a click, kept open through Alt+Enter
-# (full screen) and then answered by Enter, and left by destroying the window.
+# one ended by Ctrl+Break, one with Shift held from before it, twenty closed by the close
+# button's message at random moments of their first second while every core is kept busy (none
+# may touch the state file), and the error report of a state file cut short: answered No by a
+# click, kept open through Alt+Enter (full screen) and then answered by Enter, and left by
+# destroying the window.
 # Arguments: the program, the folder where a screenshot of a failure is kept, and the helper
 # that sends a window the close button's message.
 set -uo pipefail
@@ -152,6 +153,27 @@ sleep 1
 xdotool key ctrl+Pause
 ended_with_zero "Ctrl+Break"
 file_unchanged || fail "Ctrl+Break changed the state file"
+
+# Shift held from before the start: the menu shows from the first frames, and goes with the
+# release. Its labels, colour 8, stand in rows 3-12 from column 48. The X server lets go of the
+# keys that a client holds when the client ends, so the one that presses Shift stays running
+# (a failure ends it with the busy loops).
+menu_pixels() { import -window "$window" "$shot" && pixels_of '#555555' 264x160+376+32; }
+xdotool mousemove 100 300
+xdotool keydown shift sleep 60 &
+busy+=($!)
+sleep 0.5
+start
+sleep 1
+held=$(menu_pixels)
+xdotool keyup shift
+stop_busy
+[ "$held" -gt 1000 ] || fail "no menu while Shift was held from before the start: $held pixels"
+sleep 0.5
+released=$(menu_pixels)
+[ "$released" -lt 100 ] || fail "the menu stayed after Shift was released: $released pixels"
+xdotool windowclose "$window"
+ended_with_zero "closing the window after Shift"
 
 # Closing under load: a late redraw or timer on the closed window used to end the program with
 # exit code 1.

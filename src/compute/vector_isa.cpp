@@ -1,4 +1,4 @@
-#include "runtime/vector_isa.h"
+#include "compute/vector_isa.h"
 
 #include <atomic>
 
@@ -31,13 +31,4 @@ void choose_vector_isa(VectorIsa isa) {
   const int allowed = static_cast<int>(best_vector_isa());
   const int wanted = static_cast<int>(isa);
   chosen().store(wanted < allowed ? wanted : allowed, std::memory_order_relaxed);
-}
-
-int vector_lanes(VectorIsa isa) {
-  switch (isa) {
-    case VectorIsa::avx512: return 8;
-    case VectorIsa::avx2: return 4;
-    case VectorIsa::scalar: break;
-  }
-  return 1;
 }

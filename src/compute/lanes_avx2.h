@@ -17,7 +17,6 @@ struct LanesAvx2 {
   using Doubles = __m256d;   // + - * / by the compiler's vector operators, each rounded once
   using Mask = unsigned;     // bit i for lane i
 
-  static Mask all() { return 0xF; }
   static Doubles splat(double value) { return _mm256_set1_pd(value); }
   // Four floats, widened exactly.
   static Doubles load_floats(const float* values) { return _mm256_cvtps_pd(_mm_loadu_ps(values)); }

@@ -12,7 +12,8 @@ int worker_count();
 
 // Calls body(begin, end, worker) on consecutive ranges of [0, count), at most chunk indexes
 // each, from the calling thread and the workers; worker (0 to worker_count() - 1) is distinct
-// among the calls that run at the same time. Returns when every call has returned. The body
-// must not throw.
+// among the calls that run at the same time. Returns when every call has returned. When a call
+// throws (an allocation that fails), no further ranges are handed out and, once every call has
+// returned, the first exception is thrown again on the calling thread.
 using RangeBody = std::function<void(std::size_t begin, std::size_t end, int worker)>;
 void parallel_for(std::size_t count, std::size_t chunk, const RangeBody& body);

@@ -6,7 +6,7 @@
 // Everything here is a template of L, so that each instruction set's copy stays its own.
 #include <cfloat>
 
-#include "runtime/float_rounding_proof.h"
+#include "compute/float_rounding_proof.h"
 
 namespace lanes_proof {
 

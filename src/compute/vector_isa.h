@@ -4,9 +4,12 @@
 // one lane otherwise. The kernels of each set are compiled in their own files (named
 // *_avx512.cpp and *_avx2.cpp) with that set's flags and are only called on a processor that
 // has it.
+//
+// The set `none` has no lanes and proves nothing, so that every value comes from the extended
+// formula: the oracle that the tests and benchmarks set beside the lanes.
 
-enum class VectorIsa { scalar = 0, avx2 = 1, avx512 = 2 };
-constexpr int vector_isa_count = 3;
+enum class VectorIsa { none = 0, scalar = 1, avx2 = 2, avx512 = 3 };
+constexpr int vector_isa_count = 4;
 
 // The widest set this processor offers.
 VectorIsa best_vector_isa();
@@ -18,10 +21,7 @@ VectorIsa vector_isa();
 // offers. Tests use it to run every path this machine has.
 void choose_vector_isa(VectorIsa isa);
 
-// Double lanes of a set.
-int vector_lanes(VectorIsa isa);
-
-// Picks the entry of a per-set table (scalar, AVX2, AVX-512) for the set in force: how a
+// Picks the entry of a per-set table (none, scalar, AVX2, AVX-512) for the set in force: how a
 // routine family dispatches to its kernels through one function pointer.
 template <class Kernel>
 Kernel kernel_for_isa(const Kernel (&kernels)[vector_isa_count]) {

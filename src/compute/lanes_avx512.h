@@ -17,7 +17,6 @@ struct LanesAvx512 {
   using Doubles = __m512d;   // + - * / by the compiler's vector operators, each rounded once
   using Mask = unsigned;     // bit i for lane i
 
-  static Mask all() { return 0xFF; }
   static Doubles splat(double value) { return _mm512_set1_pd(value); }
   // Eight floats, widened exactly.
   static Doubles load_floats(const float* values) { return _mm512_cvtps_pd(_mm256_loadu_ps(values)); }

@@ -1,7 +1,8 @@
-// freeglut reports neither the Pause key nor Break (Ctrl+Pause), nor the keys held before the
-// window opened, nor the window's destruction by another program. A second connection to the X
-// server listens to the window's key presses and its destruction, and asks for the keyboard's
-// state once when the window opens.
+// The window host's X11 side. freeglut reports neither the Pause key nor Break (Ctrl+Pause),
+// nor the keys held before the window opened, nor the window's destruction by another program.
+// A second connection to the X server listens to the window's key presses and its destruction,
+// and asks for the keyboard's state once when the window opens. The thread sleeps on both
+// connections and the bell.
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -12,6 +13,8 @@
 
 namespace {
 
+Display* window_display = nullptr;    // freeglut's connection
+Display* keyboard_display = nullptr;  // a connection of its own
 Window watched_window = 0;
 XErrorHandler previous_error_handler = nullptr;
 
@@ -27,25 +30,34 @@ bool key_held_now(Display* display, const char keys[32], KeySym symbol) {
   return code != 0 && (keys[code / 8] & (1 << (code % 8))) != 0;
 }
 
+Doorbell::Waitable pending_or_descriptor(Display* display, bool& pending) {
+  if (display == nullptr) return -1;
+  // XPending also sends what is buffered; events that Xlib already read wait in its queue,
+  // where no poll of the socket sees them.
+  if (XPending(display) > 0) pending = true;
+  return ConnectionNumber(display);
+}
+
 }  // namespace
 
-void WindowHost::open_keyboard_side() {
+void WindowHost::open_system_side() {
+  window_display = glXGetCurrentDisplay();
   const Window window = glXGetCurrentDrawable();
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr || window == 0) return;  // then the Pause and Break keys do nothing
-  keyboard_display_ = display;
+  keyboard_display = display;
   watched_window = window;
   previous_error_handler = XSetErrorHandler(on_x_error);
   XSelectInput(display, window, KeyPressMask | StructureNotifyMask);
   char keys[32];
   XQueryKeymap(display, keys);
-  if (key_held_now(display, keys, XK_Shift_L)) set_key_held(key_left_shift, true);
-  if (key_held_now(display, keys, XK_Shift_R)) set_key_held(key_right_shift, true);
+  if (key_held_now(display, keys, XK_Shift_L)) keys_held_at_open_.push_back(key_left_shift);
+  if (key_held_now(display, keys, XK_Shift_R)) keys_held_at_open_.push_back(key_right_shift);
   XFlush(display);
 }
 
-void WindowHost::poll_keyboard_side() {
-  Display* display = keyboard_display_;
+void WindowHost::poll_system_side() {
+  Display* display = keyboard_display;
   if (display == nullptr) return;
   while (XPending(display) > 0) {
     XEvent event;
@@ -62,8 +74,16 @@ void WindowHost::poll_keyboard_side() {
   }
 }
 
-void WindowHost::close_keyboard_side() {
-  if (keyboard_display_ == nullptr) return;
-  XCloseDisplay(keyboard_display_);
-  keyboard_display_ = nullptr;
+void WindowHost::close_system_side() {
+  window_display = nullptr;
+  if (keyboard_display == nullptr) return;
+  XCloseDisplay(keyboard_display);
+  keyboard_display = nullptr;
+}
+
+void WindowHost::sleep_until_woken(int timeout_ms) {
+  bool pending = false;
+  const Doorbell::Waitable window_events = pending_or_descriptor(window_display, pending);
+  const Doorbell::Waitable keyboard_events = pending_or_descriptor(keyboard_display, pending);
+  if (!pending) doorbell_.wait({window_events, keyboard_events}, timeout_ms);
 }

@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "context/program.h"
 
 #include <memory>
 

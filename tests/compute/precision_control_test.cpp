@@ -1,4 +1,4 @@
-#include "runtime/precision_control.h"
+#include "compute/precision_control.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/worker_pool.h"
+#include "compute/worker_pool.h"
 #include "support/program_run.h"
 
 namespace {

@@ -13,6 +13,22 @@
 
 #include "runtime/file_paths.h"
 
+// Where the file system allows it, the new version has no name until it is complete (a save
+// that is killed leaves nothing behind); elsewhere it gets a unique name, and the next save
+// removes those that a killed save left. A symbolic link is saved through: the new version is
+// written beside the file the link leads to and replaces that file, and the link stays. The new
+// version takes the old file's mode, owner and group where the program may set them. A folder
+// that takes no new files, holding a file that can be written, has that file rewritten in place.
+struct FileReplacement::State {
+  std::string path;         // the file replaced: the name opened, with symbolic links followed
+  std::string target_name;  // the same file's name within its folder
+  int folder = -1;          // that folder, for linking, renaming and flushing the new version
+  bool folder_flushable = false;
+  bool unnamed = false;     // the new version has no name until it is complete
+  bool in_place = false;    // the file itself is being rewritten
+  std::string linked_name;  // the new version's name in the folder until the rename, if any
+};
+
 namespace {
 
 const char* const temporary_mark = ".saving";  // "vorka.dat" is written as "vorka.dat.saving.<8 hex digits>"
@@ -114,7 +130,7 @@ bool unnamed_unsupported(int error_number) {
 }
 
 // A new file under a unique name, locked against the clean-up of other saves; -1 with errno set.
-int create_named(FileReplacement& replacement) {
+int create_named(FileReplacement::State& replacement) {
   for (int attempt = 0; attempt < name_attempts; ++attempt) {
     const std::string name = unique_temporary_name(replacement.target_name);
     const int descriptor = openat(replacement.folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -133,7 +149,7 @@ int create_named(FileReplacement& replacement) {
 }
 
 // Gives the complete unnamed new version a unique name in its folder; 0 or errno.
-int link_unnamed(int descriptor, FileReplacement& replacement) {
+int link_unnamed(int descriptor, FileReplacement::State& replacement) {
   const std::string open_file_path = "/proc/self/fd/" + std::to_string(descriptor);
   for (int attempt = 0; attempt < name_attempts; ++attempt) {
     const std::string name = unique_temporary_name(replacement.target_name);
@@ -146,15 +162,21 @@ int link_unnamed(int descriptor, FileReplacement& replacement) {
   return EEXIST;
 }
 
-int open_in_place(FileReplacement& replacement) {
+int open_in_place(FileReplacement::State& replacement) {
   replacement.in_place = true;
   return open(replacement.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
-}  // namespace
+// Drops an unfinished new version and lets the folder go; the path stays, for the report.
+void drop_new_version(FileReplacement::State& replacement) {
+  if (!replacement.linked_name.empty()) unlinkat(replacement.folder, replacement.linked_name.c_str(), 0);
+  replacement.linked_name.clear();
+  if (replacement.folder >= 0) close(replacement.folder);
+  replacement.folder = -1;
+}
 
-int begin_replacement(const std::string& name, FileReplacement& replacement, bool unnamed_allowed) {
-  replacement = FileReplacement{};
+// Opens the new version; returns its descriptor, or -1 with errno set.
+int open_new_version(const std::string& name, FileReplacement::State& replacement, bool unnamed_allowed) {
   replacement.path = name;
   if (!follow_links(replacement.path)) return -1;
   replacement.target_name = name_in_folder(replacement.path);
@@ -167,6 +189,7 @@ int begin_replacement(const std::string& name, FileReplacement& replacement, boo
   remove_stale_temporaries(replacement.folder, replacement.target_name);
   struct stat old {};
   const bool old_exists = stat(replacement.path.c_str(), &old) == 0;
+  if (!old_exists && errno != ENOENT) return -1;  // a name too long, or a folder that cannot be searched
 
   // An unnamed file is named through its descriptor's entry in /proc once it is complete.
   const bool unnamed = unnamed_allowed && access("/proc/self/fd", X_OK) == 0;
@@ -185,13 +208,15 @@ int begin_replacement(const std::string& name, FileReplacement& replacement, boo
   }
   if (descriptor < 0) {
     const int error_number = errno;
-    abandon_replacement(replacement);
+    drop_new_version(replacement);
     return fail_with(error_number);
   }
   return descriptor;
 }
 
-int finish_replacement(int descriptor, FileReplacement& replacement) {
+// Puts the new version, written and flushed to disk through the descriptor, in place of the old
+// one and flushes the folder; returns 0, or the errno of the step that failed.
+int put_in_place(int descriptor, FileReplacement::State& replacement) {
   int error_number = 0;
   if (!replacement.in_place) {
     if (replacement.unnamed) error_number = link_unnamed(descriptor, replacement);
@@ -208,13 +233,47 @@ int finish_replacement(int descriptor, FileReplacement& replacement) {
         errno != EROFS)
       error_number = errno;
   }
-  abandon_replacement(replacement);
   return error_number;
 }
 
-void abandon_replacement(FileReplacement& replacement) {
-  if (!replacement.linked_name.empty()) unlinkat(replacement.folder, replacement.linked_name.c_str(), 0);
-  replacement.linked_name.clear();
-  if (replacement.folder >= 0) close(replacement.folder);
-  replacement.folder = -1;
+FileReplacement::State& fresh_state(FileReplacement& replacement) {
+  replacement.state = {new FileReplacement::State{}, [](FileReplacement::State* state) { delete state; }};
+  return *replacement.state;
+}
+
+}  // namespace
+
+std::FILE* begin_replacement(const std::string& name, FileReplacement& replacement, bool unnamed_allowed,
+                             FileFailure& failure) {
+  failure = FileFailure::none;
+  if (access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0) {
+    failure = FileFailure::access_refused;  // write protection refuses the save
+    return nullptr;
+  }
+  FileReplacement::State& state = fresh_state(replacement);
+  const int descriptor = open_new_version(name, state, unnamed_allowed);
+  std::FILE* stream = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+  if (stream == nullptr) {
+    failure = with_missing_folder(file_failure_of_errno(errno), state.path);
+    if (descriptor >= 0) close(descriptor);
+    drop_new_version(state);
+    replacement.state.reset();
+  }
+  return stream;
+}
+
+FileFailure finish_replacement(std::FILE* stream, FileReplacement& replacement) {
+  int error_number = 0;
+  if (std::fflush(stream) != 0 || fsync(fileno(stream)) != 0) error_number = errno;
+  if (error_number == 0) error_number = put_in_place(fileno(stream), *replacement.state);
+  drop_new_version(*replacement.state);
+  if (std::fclose(stream) != 0 && error_number == 0) error_number = errno;
+  replacement.state.reset();
+  return file_failure_of_errno(error_number);
+}
+
+void abandon_replacement(std::FILE* stream, FileReplacement& replacement) {
+  if (replacement.state) drop_new_version(*replacement.state);
+  replacement.state.reset();
+  std::fclose(stream);
 }

@@ -1,14 +1,16 @@
-#include "runtime/worker_pool.h"
+#include "compute/worker_pool.h"
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
-#include "runtime/precision_control.h"
+#include "compute/precision_control.h"
 
 namespace {
 
@@ -48,6 +50,7 @@ class WorkerPool {
     std::unique_lock lock(mutex_);
     finished_.wait(lock, [this] { return busy_ == 0; });
     body_ = nullptr;
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
   }
 
  private:
@@ -87,7 +90,14 @@ class WorkerPool {
     for (;;) {
       const std::size_t begin = next_.fetch_add(chunk_);
       if (begin >= count_) return;
-      (*body_)(begin, std::min(count_, begin + chunk_), worker);
+      try {
+        (*body_)(begin, std::min(count_, begin + chunk_), worker);
+      } catch (...) {
+        next_.store(count_);
+        std::lock_guard lock(mutex_);
+        if (!failure_) failure_ = std::current_exception();
+        return;
+      }
     }
   }
 
@@ -102,6 +112,7 @@ class WorkerPool {
   const RangeBody* body_ = nullptr;
   std::size_t count_ = 0, chunk_ = 1;
   std::atomic<std::size_t> next_{0};
+  std::exception_ptr failure_;  // the first exception of a call, under the mutex
 };
 
 // Never destroyed: workers still asleep when the process ends need no join.

@@ -1,4 +1,4 @@
-#include "runtime/precision_control.h"
+#include "compute/precision_control.h"
 
 #include <cstdint>
 

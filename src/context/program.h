@@ -14,6 +14,3 @@ inline Program& program() { return *current_program; }
 
 // A fresh context, every value 0 or empty: the start of the program and every restart.
 void reset_program();
-
-// The number of kinds: the value of the kinds cell.
-inline float& n_kinds() { return program().model_table(kinds_row, cell_value); }

@@ -9,7 +9,6 @@ struct LanesScalar {
   using Doubles = double;
   using Mask = unsigned;
 
-  static Mask all() { return 1; }
   static Doubles splat(double value) { return value; }
   static Doubles load_floats(const float* values) { return *values; }
   static void store_floats(Doubles values, float* out) { *out = static_cast<float>(values); }
