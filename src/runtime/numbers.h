@@ -30,7 +30,7 @@ extended power(extended base, extended exponent);
 // system (sine_cosine.cpp).
 float sin_single(float radians);
 float cos_single(float radians);
-// Arc tangent in radians, in extended precision, not rounded to float.
+// Arc tangent in radians, in extended precision, not rounded to float: the processor's FPATAN.
 extended atn_single(float value);
 
 // An integer argument of a runtime operation: the value rounded to nearest, ties to even; one
