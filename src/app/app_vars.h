@@ -1,6 +1,6 @@
 #pragma once
-// Variables of start-up and the main loop, the run parameters, and the loop counters and
-// scratch values that several routines share.
+// Variables of start-up and the main loop, and the loop counters and scratch values that
+// several routines share.
 #include <string>
 
 struct AppVars {
@@ -13,18 +13,6 @@ struct AppVars {
   float depth_offset = 0;
   float clip_limit = 0;
   float fresh_setup = 0;
-
-  // Run parameters: the first eight are saved in the state file.
-  float particle_shape = 0;
-  float particle_size = 0;
-  float cube_confine = 0;
-  float step_size = 0;
-  float central_attraction = 0;
-  float circle_radius = 0;
-  float max_particles = 0;
-  float auto_rotate_speed = 0;
-  float graphics_scale = 0;
-  float show_centers = 0;
 
   // View angles in degrees, never brought back into a range.
   float rot_angle_a = 0, rot_angle_c = 0;

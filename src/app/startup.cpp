@@ -9,21 +9,11 @@
 #include "runtime/screen.h"
 #include "state/state_file.h"
 #include "ui/grid_layout.h"
+#include "ui/run_parameters.h"
 #include "ui/text_tables.h"
 #include "view/frame.h"
 
 namespace {
-
-struct PreloadParameter {
-  float AppVars::* parameter;
-  float value;
-};
-// Set before the state file is read, which replaces all of them.
-const PreloadParameter preload_parameters[] = {
-    {&AppVars::particle_shape, 0},      {&AppVars::particle_size, 3},      {&AppVars::cube_confine, 0},
-    {&AppVars::step_size, 2},           {&AppVars::central_attraction, 50}, {&AppVars::circle_radius, 50},
-    {&AppVars::max_particles, 100},     {&AppVars::auto_rotate_speed, 0.3f},
-};
 
 // Starts differ only by how many random values are dropped: 1 + floor(100 x the clock's
 // fraction of a second).
@@ -56,7 +46,8 @@ void set_view_constants() {
 
 void set_preload_parameters() {
   auto& g = program();
-  for (const PreloadParameter& preload : preload_parameters) g.*preload.parameter = preload.value;
+  for (const RunParameter& parameter : run_parameters())
+    if (parameter.saved) g.*parameter.member = parameter.preload;
 }
 
 void start_up() {

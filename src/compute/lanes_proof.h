@@ -4,6 +4,20 @@
 // double `units`) rather than a double template argument, which clang 14, the compiler of the
 // fuzzers, does not take; and the same proof for a bound that differs from lane to lane.
 // Everything here is a template of L, so that each instruction set's copy stays its own.
+//
+// The exact lanes tag every step with the rule that makes its double result the float that the
+// extended formula gives:
+//  (E1) exact: a product of two floats has at most 48 significant bits and, within the double
+//       exponent range, is exact in double as in extended, so both round the same value once;
+//  (E2) one float operation: a sum of two floats rounded to double, or to extended, and then to
+//       float is the correctly rounded float, since both formats carry at least 2 x 24 + 2 bits
+//       (Figueroa, "When is double rounding innocuous?");
+//  (P)  proven: a double estimate whose distance from the extended formula's value (its own
+//       roundings included) is bounded, in units u = 2^-53; the lane counts only where the
+//       bracket of rounds_alike rounds to one normal float.
+// A lane that any proof rejects is left to the extended formula, which also takes every lane
+// whose input or intermediate is not a number, infinite, zero or subnormal where a proof meets
+// it, since the proofs accept normal floats only.
 #include <cfloat>
 
 #include "compute/float_rounding_proof.h"
@@ -52,6 +66,12 @@ typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::D
       L::splat(error_bound::unit_roundoff);
   typename L::Doubles rounded;
   return bracket_rounds_alike<L>(estimate - width, estimate + width, rounded);
+}
+
+// Each lane's verdict, lane i to proven[i].
+template <class L>
+void store_proven(typename L::Mask lanes, bool* proven) {
+  for (int lane = 0; lane < L::count; ++lane) proven[lane] = (lanes >> lane) & 1;
 }
 
 }  // namespace lanes_proof

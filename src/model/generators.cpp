@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr float last_grid_kind = 39;
-constexpr float first_count_row = 40, first_rule_row = 80;
 // The particle table holds particles 0-800 of a kind.
 constexpr float largest_count = 801;
 
@@ -39,7 +37,7 @@ void share_out_counts() {
   const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
   const float quotient = single(static_cast<extended>(g.max_particles) / g.weight_sum);
   for (g.loop_j = 0; g.loop_j <= kind_limit; g.loop_j = next_count(g.loop_j)) {
-    g.table_row = single(static_cast<extended>(g.loop_j) + first_count_row);
+    g.table_row = count_row(g.loop_j);
     float count;
     if (g.weight_sum == 0) {
       count = equal_share();
@@ -70,9 +68,9 @@ void randomize_forces_t() {
 
 void randomize_forces() {
   auto& g = program();
-  for (g.loop_j = 0; g.loop_j <= last_grid_kind; g.loop_j = next_count(g.loop_j)) {
-    for (g.loop_i = 0; g.loop_i <= last_grid_kind; g.loop_i = next_count(g.loop_i)) {
-      g.table_row = single(static_cast<extended>(g.loop_j) * 40 + first_rule_row + g.loop_i);
+  for (g.loop_j = 0; g.loop_j <= last_kind_slot; g.loop_j = next_count(g.loop_j)) {
+    for (g.loop_i = 0; g.loop_i <= last_kind_slot; g.loop_i = next_count(g.loop_i)) {
+      g.table_row = rule_row(g.loop_j, g.loop_i);
       const float rule = single(floor_single(single(static_cast<extended>(rnd()) * g.force_range)) -
                                 static_cast<extended>(g.force_offset));
       g.model_table.at(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
@@ -98,7 +96,7 @@ void rescale_counts() {
   g.weight_sum = 0;
   const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
   for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
-    g.count_weight(g.loop_i) = g.model_table(static_cast<extended>(g.loop_i) + first_count_row, cell_value);
+    g.count_weight(g.loop_i) = g.model_table(count_row(g.loop_i), cell_value);
     end_step();
     g.weight_sum = single(static_cast<extended>(g.weight_sum) + g.count_weight(g.loop_i));
     end_step();
@@ -109,8 +107,8 @@ void rescale_counts() {
 void equalize_counts() {
   auto& g = program();
   g.equal_count = equal_share();
-  for (g.loop_j = 0; g.loop_j <= last_grid_kind; g.loop_j = next_count(g.loop_j)) {
-    g.table_row = single(static_cast<extended>(g.loop_j) + first_count_row);
+  for (g.loop_j = 0; g.loop_j <= last_kind_slot; g.loop_j = next_count(g.loop_j)) {
+    g.table_row = count_row(g.loop_j);
     g.model_table.at(static_cast<int>(g.table_row), cell_value) = g.equal_count;  // rows 40-79
   }
 }

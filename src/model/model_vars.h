@@ -6,6 +6,7 @@
 
 constexpr int cell_rows = 2601;
 constexpr int cell_fields = 11;
+constexpr int kind_slots = 40;  // kinds the cell table has rows for
 
 // Fields of a cell-table row.
 enum CellField : int {
@@ -36,7 +37,7 @@ struct ModelVars {
 
   // Count and rule generators.
   float force_range = 0, force_offset = 0;
-  Table<float, 40> count_weight;
+  Table<float, kind_slots> count_weight;
   float weight_sum = 0;
   float equal_count = 0;
 };

@@ -47,26 +47,3 @@ void add_pair(Vec3& force, const Vec3& p, const Vec3& q, float gain, float deg_t
   force.y = single(static_cast<extended>(force.y) + static_cast<extended>(-dir_y) * falloff);
   force.z = single(static_cast<extended>(force.z) + static_cast<extended>(-dir_z) * falloff);
 }
-
-void add_partners_together(Vec3* forces, const Vec3* origins, std::size_t together, const PartnerColumns& partners,
-                           float gain, float deg_to_rad, PairTermsKernel kernel) {
-  struct Terms {
-    float minus_dir_x[max_partners], minus_dir_y[max_partners], minus_dir_z[max_partners], falloff[max_partners];
-    bool proven[max_partners];
-  } terms[origins_together];
-  for (std::size_t i = 0; i < together; ++i)
-    kernel(partners, PairOrigin{origins[i].x, origins[i].y, origins[i].z, gain, deg_to_rad},
-           PairTerms{terms[i].minus_dir_x, terms[i].minus_dir_y, terms[i].minus_dir_z, terms[i].falloff, terms[i].proven});
-  for (std::size_t q = 0; q < partners.count; ++q)
-    for (std::size_t i = 0; i < together; ++i) {
-      const Terms& t = terms[i];
-      Vec3& force = forces[i];
-      if (t.proven[q]) {
-        force.x = single(static_cast<extended>(force.x) + static_cast<extended>(t.minus_dir_x[q]) * t.falloff[q]);
-        force.y = single(static_cast<extended>(force.y) + static_cast<extended>(t.minus_dir_y[q]) * t.falloff[q]);
-        force.z = single(static_cast<extended>(force.z) + static_cast<extended>(t.minus_dir_z[q]) * t.falloff[q]);
-      } else {
-        add_pair(force, origins[i], Vec3{partners.x[q], partners.y[q], partners.z[q]}, gain, deg_to_rad);
-      }
-    }
-}

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float scatter_kinds = 40, scatter_particles = 240;
+constexpr float scatter_particles = 240;
 
 float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
 
@@ -44,7 +44,7 @@ void print_progress(int row, float total, float counter) {
 
 void place_random_cube() {
   auto& g = program();
-  for (g.loop_i = 0; g.loop_i < scatter_kinds; g.loop_i = next_count(g.loop_i)) {
+  for (g.loop_i = 0; g.loop_i < kind_slots; g.loop_i = next_count(g.loop_i)) {
     for (g.loop_j = 0; g.loop_j < scatter_particles; g.loop_j = next_count(g.loop_j)) {
       g.new_x = cube_coordinate();
       g.new_y = cube_coordinate();

@@ -9,8 +9,8 @@
 #include "compute/worker_pool.h"
 #include "context/program.h"
 #include "model/cell_rows.h"
+#include "model/pair_batch.h"
 #include "model/pair_contribution.h"
-#include "model/pair_terms.h"
 #include "runtime/failures.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
@@ -143,7 +143,7 @@ Vec3 particle_force(CheckedAccess& access, float kind, float number, const std::
 // nothing (inside the tables only).
 void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std::size_t together,
                           const std::vector<RuleEntry>& entries, const std::vector<KindColumns>& columns,
-                          PairTermsKernel kernel, Vec3* forces) {
+                          Vec3* forces) {
   Vec3 origins[origins_together];
   for (std::size_t i = 0; i < together; ++i) {
     origins[i] = {g.particle.at(kind, number + i, 0), g.particle.at(kind, number + i, 1), g.particle.at(kind, number + i, 2)};
@@ -153,7 +153,7 @@ void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std:
     const PartnerColumns partners = columns[static_cast<std::size_t>(entry.target)].partners();
     // A gain that is not finite never comes from a rule text; the extended formula has it.
     if (std::isfinite(entry.gain)) {
-      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad, kernel);
+      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad);
     } else {
       for (std::size_t i = 0; i < together; ++i)
         for (std::size_t q = 0; q < partners.count; ++q)
@@ -218,7 +218,6 @@ void shared_force_pass(float kind_limit) {
       column.z[number] = g.particle.at(kind, number, 2);
     }
   }
-  const PairTermsKernel kernel = pair_terms_kernel();
 
   const bool shared = pairs >= parallel_pairs;
   std::vector<float> maxima(shared ? static_cast<std::size_t>(worker_count()) : 1, force_max_start);
@@ -232,7 +231,7 @@ void shared_force_pass(float kind_limit) {
       const std::size_t number = index - first[kind];
       const std::size_t together = std::min({origins_together, end - index, first[kind + 1] - index});
       Vec3 forces[origins_together];
-      fast_particle_forces(g, kind, number, together, entries[kind], columns, kernel, forces);
+      fast_particle_forces(g, kind, number, together, entries[kind], columns, forces);
       for (std::size_t i = 0; i < together; ++i) {
         store_force(access, kind_number, static_cast<float>(number + i), forces[i]);
         raise_force_max(forces[i], maximum);

@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <random>
 
 #include "runtime/file_paths.h"
+#include "runtime/new_version_names.h"
 
 // Where the file system allows it, the new version has no name until it is complete (a save
 // that is killed leaves nothing behind); elsewhere it gets a unique name, and the next save
@@ -31,8 +31,6 @@ struct FileReplacement::State {
 
 namespace {
 
-const char* const temporary_mark = ".saving";  // "vorka.dat" is written as "vorka.dat.saving.<8 hex digits>"
-constexpr std::size_t unique_digits = 8;
 constexpr int name_attempts = 100;
 constexpr int link_hops = 40;  // as many as the system follows before it gives up with ELOOP
 
@@ -43,27 +41,6 @@ int fail_with(int error_number) {
 }
 
 bool refused_by_folder(int error_number) { return error_number == EACCES || error_number == EPERM || error_number == EROFS; }
-
-// Drawn from the system's source each time, so that programs started alike, or forked, differ.
-std::string unique_temporary_name(const std::string& target_name) {
-  char suffix[unique_digits + 2];
-  std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(std::random_device{}()));
-  return target_name + temporary_mark + suffix;
-}
-
-bool is_hex_digit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
-
-// A name that this program's saves of the target give their new versions; the bare mark is the
-// single name that earlier versions of the program used.
-bool is_temporary_name_of(const std::string& entry, const std::string& target_name) {
-  const std::string stem = target_name + temporary_mark;
-  if (entry == stem) return true;
-  if (entry.size() != stem.size() + 1 + unique_digits || entry.compare(0, stem.size(), stem) != 0 || entry[stem.size()] != '.')
-    return false;
-  for (std::size_t i = stem.size() + 1; i < entry.size(); ++i)
-    if (!is_hex_digit(entry[i])) return false;
-  return true;
-}
 
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
@@ -87,7 +64,7 @@ void remove_stale_temporaries(int folder, const std::string& target_name) {
   }
   while (const dirent* entry = readdir(entries)) {
     const std::string name = entry->d_name;
-    if (!is_temporary_name_of(name, target_name)) continue;
+    if (!is_new_version_name_of(name, target_name)) continue;
     int file = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) file = openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) continue;
@@ -132,7 +109,7 @@ bool unnamed_unsupported(int error_number) {
 // A new file under a unique name, locked against the clean-up of other saves; -1 with errno set.
 int create_named(FileReplacement::State& replacement) {
   for (int attempt = 0; attempt < name_attempts; ++attempt) {
-    const std::string name = unique_temporary_name(replacement.target_name);
+    const std::string name = unique_new_version_name(replacement.target_name);
     const int descriptor = openat(replacement.folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0) {
       if (errno == EEXIST) continue;
@@ -152,7 +129,7 @@ int create_named(FileReplacement::State& replacement) {
 int link_unnamed(int descriptor, FileReplacement::State& replacement) {
   const std::string open_file_path = "/proc/self/fd/" + std::to_string(descriptor);
   for (int attempt = 0; attempt < name_attempts; ++attempt) {
-    const std::string name = unique_temporary_name(replacement.target_name);
+    const std::string name = unique_new_version_name(replacement.target_name);
     if (linkat(AT_FDCWD, open_file_path.c_str(), replacement.folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       replacement.linked_name = name;
       return 0;

@@ -1,35 +1,20 @@
 #include "state/state_file.h"
 
 #include "context/program.h"
+#include "model/cell_rows.h"
 #include "model/cell_table.h"
 #include "runtime/control.h"
 #include "runtime/failures.h"
 #include "runtime/files.h"
 #include "runtime/number_text.h"
 #include "ui/grid_layout.h"
+#include "ui/run_parameters.h"
 
 namespace {
 
 const char* const state_file_name = "vorka.dat";
 constexpr int state_file_number = 1;
-constexpr float last_saved_row = 1700;
 constexpr float last_saved_field = 9;
-
-// The eight saved parameters in the order of the file, after the cell table.
-float AppVars::* const saved_parameters[] = {
-    &AppVars::particle_shape,     &AppVars::particle_size, &AppVars::cube_confine,  &AppVars::step_size,
-    &AppVars::central_attraction, &AppVars::circle_radius, &AppVars::max_particles, &AppVars::auto_rotate_speed,
-};
-
-struct FactoryParameter {
-  float AppVars::* parameter;
-  float value;
-};
-const FactoryParameter factory_parameters[] = {
-    {&AppVars::particle_shape, 0},      {&AppVars::particle_size, 3},  {&AppVars::cube_confine, 0},
-    {&AppVars::step_size, 50},          {&AppVars::central_attraction, 50}, {&AppVars::circle_radius, 50},
-    {&AppVars::max_particles, 100},     {&AppVars::auto_rotate_speed, 0.3f},
-};
 
 // One line of the file: the number text, one blank, CR LF.
 void write_value(float value) {
@@ -48,10 +33,12 @@ void save_state() {
   const bool opened = !failure_pending();
   end_step();
   if (!opened) return;
-  for (g.loop_i = 0; g.loop_i <= last_saved_row; g.loop_i = single(g.loop_i + extended{1}))
+  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = single(g.loop_i + extended{1}))
     for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = single(g.loop_j + extended{1}))
       write_value(g.model_table(g.loop_i, g.loop_j));
-  for (float AppVars::* parameter : saved_parameters) write_value(g.*parameter);
+  // The saved parameters follow the cell table, in the order of their table.
+  for (const RunParameter& parameter : run_parameters())
+    if (parameter.saved) write_value(g.*parameter.member);
   close_file(state_file_number);
   end_step();
 }
@@ -63,13 +50,14 @@ void load_state() {
   open_file(state_file_name, file_mode_input, state_file_number);
   end_step();
   disarm_error_trap();
-  for (g.loop_i = 0; g.loop_i <= last_saved_row; g.loop_i = single(g.loop_i + extended{1}))
+  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = single(g.loop_i + extended{1}))
     for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = single(g.loop_j + extended{1})) {
       g.model_table(g.loop_i, g.loop_j) = read_value();
       end_step();
     }
-  for (float AppVars::* parameter : saved_parameters) {
-    g.*parameter = read_value();
+  for (const RunParameter& parameter : run_parameters()) {
+    if (!parameter.saved) continue;
+    g.*parameter.member = read_value();
     end_step();
   }
   close_file(state_file_number);
@@ -83,7 +71,8 @@ void handle_missing_state() {
   g.fresh_setup = 1;
   build_cell_grid();
   end_step();
-  for (const FactoryParameter& factory : factory_parameters) g.*factory.parameter = factory.value;
+  for (const RunParameter& parameter : run_parameters())
+    if (parameter.saved) g.*parameter.member = parameter.factory;
   save_state();
   restart_program();
 }

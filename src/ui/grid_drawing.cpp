@@ -55,8 +55,8 @@ void outline_hovered_cell(float column, float row) {
 // Kind's colour once more at the left end of its rule row.
 void draw_colour_label(float kind) {
   auto& g = program();
-  const float row = single(static_cast<extended>(g.model_table(80, cell_row)) + kind);
-  const float column = single(static_cast<extended>(g.model_table(80, cell_column)) - 3);
+  const float row = single(static_cast<extended>(g.model_table(first_rule_row, cell_row)) + kind);
+  const float column = single(static_cast<extended>(g.model_table(first_rule_row, cell_column)) - 3);
   if (!starts_on_screen(column, row)) return;
   set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
   print_line(cut_at_screen_edge(colour_block, column));
@@ -67,8 +67,8 @@ void draw_cell(float i) {
   const float column = g.model_table.at(i, cell_column);
   const float row = g.model_table.at(i, cell_row);
   const float value = g.model_table.at(i, cell_value);
-  const bool colour_cell = i <= 39;
-  const bool count_cell = i >= 40 && i <= 79;
+  const bool colour_cell = is_colour_row(i);
+  const bool count_cell = is_count_row(i);
   g.cell_text = colour_cell ? colour_block : single_to_str(value);
   if (!starts_on_screen(column, row)) {
     if (colour_cell) {
@@ -83,7 +83,7 @@ void draw_cell(float i) {
   if (g.cell_hit != 0) g.hit_cell = i;
   g.cell_colour = g.cell_hit != 0 ? 15 : 7;
   set_colour_value(g.cell_colour);
-  if (count_cell) set_colour_value(g.model_table(single(static_cast<extended>(i) - 40), cell_value));
+  if (count_cell) set_colour_value(g.model_table(colour_row(kind_of_count_row(i)), cell_value));
   set_text_cursor(integer_argument(static_cast<extended>(row) + 1), integer_argument(static_cast<extended>(column) + 1));
   if (colour_cell) set_colour_value(value);
   print_line(cut_at_screen_edge(g.cell_text, column));

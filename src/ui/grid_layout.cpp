@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kind_slots = 40;  // kinds the grid has cells for
+constexpr float most_kinds = 39;
 
 // Writes the layout fields of the row being built; the value stays as it is.
 void lay_out_cell(float column, float row, float minimum, float maximum, float visible, float flag) {
@@ -26,7 +26,7 @@ float& value_of(float row) { return program().model_table(row, cell_value); }
 // The name of the colour held by kind's colour cell; a colour outside 0-15 raises failure 9.
 const std::string& colour_name_of(float kind) {
   auto& g = program();
-  return g.color_name(value_of(kind));
+  return g.color_name(value_of(colour_row(kind)));
 }
 
 float kind_column(float kind) {
@@ -38,14 +38,14 @@ void build_kinds_cell() {
   auto& g = program();
   g.table_row = kinds_row;
   if (g.fresh_setup != 0) value_of(g.table_row) = 3;
-  lay_out_cell(g.grid_col0, g.grid_row0, 1, 39, 1, 1);
+  lay_out_cell(g.grid_col0, g.grid_row0, 1, most_kinds, 1, 1);
   g.cell_help(g.table_row) = single_to_str(value_of(g.table_row)) + " kulonbozo babu (identitas) van";
 }
 
 void build_count_cells() {
   auto& g = program();
   for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = g.loop_j + 1) {
-    g.table_row = single(static_cast<extended>(g.loop_j) + 40);
+    g.table_row = count_row(g.loop_j);
     if (g.fresh_setup != 0) value_of(g.table_row) = 5;
     g.cell_vis = n_kinds() > g.loop_j ? 1 : 0;
     lay_out_cell(kind_column(g.loop_j), g.grid_row0, 1, 600, g.cell_vis, 0);
@@ -59,7 +59,7 @@ void build_colour_cells() {
   auto& g = program();
   g.next_colour = 1;
   for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = g.loop_j + 1) {
-    g.table_row = g.loop_j;
+    g.table_row = colour_row(g.loop_j);
     if (g.fresh_setup != 0) {
       value_of(g.table_row) = g.next_colour;
       g.next_colour = g.next_colour + 1;
@@ -87,7 +87,7 @@ void build_rule_cells() {
     const float actor = g.loop_j;
     for (g.loop_a = 0; g.loop_a < kind_slots; g.loop_a = g.loop_a + 1) {
       const float target = g.loop_a;
-      g.table_row = single(static_cast<extended>(target) + 40 * static_cast<extended>(actor) + 80);
+      g.table_row = rule_row(actor, target);
       if (g.fresh_setup != 0) value_of(g.table_row) = 0;
       g.cell_vis = (n_kinds() > actor && n_kinds() > target) ? 1 : 0;
       const float row = single(static_cast<extended>(actor) * g.cell_h + g.grid_row0 + 2);

@@ -1,10 +1,22 @@
 #pragma once
-// Parameter panel, mouse handling, command menu and cell grid.
+// Run parameters, parameter panel, mouse handling, command menu and cell grid.
 #include <string>
 
 #include "runtime/tables.h"
 
 struct UiVars {
+  // Run parameters, described in ui/run_parameters.cpp.
+  float particle_shape = 0;
+  float particle_size = 0;
+  float cube_confine = 0;
+  float step_size = 0;
+  float central_attraction = 0;
+  float circle_radius = 0;
+  float max_particles = 0;
+  float auto_rotate_speed = 0;
+  float graphics_scale = 0;
+  float show_centers = 0;
+
   // Parameter panel.
   float panel_row = 0;
   float click_dir = 0;

@@ -5,11 +5,9 @@
 #include "context/program.h"
 #include "runtime/mouse.h"
 #include "runtime/numbers.h"
+#include "view/projection_constants.h"
 
 namespace {
-
-// Added to both parts of the ratio so that its denominator is never zero for a finite w.
-constexpr double ratio_offset = 0.00001;
 
 // The scratch a turn leaves: the context's own variables, or those of a projection worked out
 // ahead.
@@ -26,8 +24,8 @@ void turn_in_plane(float& u, float& w, float angle, TurnScratch scratch) {
   scratch.new_x = single(atn_single(scratch.tan_ratio) / g.deg_to_rad + angle);
   // The arc tangent covers half a turn only; the sign of w itself tells the other half.
   if (w < 0) {
-    scratch.new_x = single(static_cast<extended>(scratch.new_x) + 180);
-    if (scratch.new_x < 0) scratch.new_x = single(static_cast<extended>(scratch.new_x) + 360);
+    scratch.new_x = single(static_cast<extended>(scratch.new_x) + half_turn);
+    if (scratch.new_x < 0) scratch.new_x = single(static_cast<extended>(scratch.new_x) + full_turn);
   }
   scratch.polar_r = single(sqr(to_double(power(u, 2) + power(w, 2))));
   const float radians = single(static_cast<extended>(g.deg_to_rad) * scratch.new_x);
@@ -42,7 +40,8 @@ bool outside_clip_box(float coordinate, float limit) {
 // (centre_size / 50) * p / 150 * (z + depth_offset), left to right.
 float screen_value(float p, float z) {
   auto& g = program();
-  return single(static_cast<extended>(g.centre_size) / 50 * p / 150 * (static_cast<extended>(z) + g.depth_offset));
+  return single(static_cast<extended>(g.centre_size) / centre_size_divisor * p / screen_divisor *
+                (static_cast<extended>(z) + g.depth_offset));
 }
 
 // Every projection takes one waiting mouse event, whatever the latch already holds.

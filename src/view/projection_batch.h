@@ -1,5 +1,7 @@
 #pragma once
-// The projections of one shape element worked out together, ahead of its drawing.
+// The fast path of the projection: the points of one shape element worked out together, ahead
+// of its drawing, by the lanes of the vector set in force wherever they prove the extended
+// formula's floats, and by the extended formula for every other point.
 #include "view/projection.h"
 
 // The most points one call projects: the eight corners of a cube.

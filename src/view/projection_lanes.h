@@ -1,25 +1,11 @@
 #pragma once
-// project_point's formula in double lanes, for one instruction set's lanes type L. Include
-// only from the kernel files (projection_lanes_scalar.cpp, _avx2.cpp, _avx512.cpp): everything
-// here is a template of L, so each set's copy stays its own.
-//
-// Every value the extended formula stores to float is either
-//  - exact in double before its rounding to float, so both round the same value once:
-//    (E1) the product of two floats (48 significant bits) is exact in double, and every
-//    product here stays far inside double's range;
-//  - or a single float operation: (E2) a sum of two floats rounded to double and then to
-//    float is the correctly rounded float, as is the same sum rounded to extended and then to
-//    float, since both intermediate formats carry at least 2 x 24 + 2 bits;
-//  - or proven: (P) a double estimate whose error against the extended formula's value is
-//    bounded (in units u = 2^-53, float_rounding_proof.h); the proof test finds every value
-//    within the bound, with the margin, rounding to the same normal float.
-// A lane that any proof rejects is left to the extended formula, which also takes every lane
-// whose input or intermediate is not a number, infinite, zero or subnormal where a proof
-// meets it, since the proofs accept normal floats only.
-#include <cfloat>
-
+// project_point's formula in double lanes, for one instruction set's lanes type L, each step
+// tagged with the rule that makes its result the extended formula's float (E1, E2, P:
+// lanes_proof.h). Include only from the kernel files (projection_lanes_scalar.cpp, _avx2.cpp,
+// _avx512.cpp): everything here is a template of L, so each set's copy stays its own.
 #include "compute/float_rounding_proof.h"
 #include "compute/lanes_proof.h"
+#include "view/projection_constants.h"
 #include "view/projection_kernels.h"
 
 namespace projection_lanes {
@@ -29,7 +15,8 @@ using lanes_proof::absolute;
 using lanes_proof::rounds_alike;
 using lanes_proof::rounds_alike_within;
 
-// The bounds, in units of u, each a type for rounds_alike<L, Bound> (lanes_proof.h).
+// The bounds, in units of u relative to the estimate, each a type for rounds_alike<L, Bound>
+// (lanes_proof.h).
 //
 // (P) tan_ratio: (u + 10^-5) / (w + 10^-5), three roundings in double against three in
 // extended.
@@ -39,9 +26,13 @@ struct RatioBound {
 // (P) new_x = atan(ratio) / deg_to_rad + angle: the part that scales with the arc tangent in
 // degrees (SLEEF's atan and the division against FPATAN and the extended division) and the
 // part that scales with the sum (its rounding in double against extended). The sum may cancel,
-// so the bound is |degrees| x degrees_bound + |sum| x sum_bound, proven lane by lane.
-constexpr double degrees_bound = sleef_u10 + double_rounding + x87_atan + extended_rounding;
-constexpr double sum_bound = double_rounding + extended_rounding;
+// so the bound is |degrees| x DegreesBound + |sum| x SumBound, proven lane by lane.
+struct DegreesBound {
+  static constexpr double units = sleef_u10 + double_rounding + x87_atan + extended_rounding;
+};
+struct SumBound {
+  static constexpr double units = double_rounding + extended_rounding;
+};
 // (P) polar_r = sqrt(u^2 + w^2): the squares are exact (E1); the sum is rounded once in double
 // against once in extended and then to double; the root halves that relative error and adds
 // its own rounding in double and in extended.
@@ -49,7 +40,7 @@ struct PolarBound {
   static constexpr double units = (2 * double_rounding + extended_rounding) / 2 + double_rounding + extended_rounding;
 };
 // (P) the sine and cosine: SLEEF's within its documented error of the true value.
-struct SinCosBound {
+struct SineCosineBound {
   static constexpr double units = sleef_u10 + correctly_rounded_sin_cos;
 };
 // (P) the screen values: the depth sum, the scale, the division by 150 and the product with
@@ -58,9 +49,7 @@ struct ScreenBound {
   static constexpr double units = 4 * double_rounding + 4 * extended_rounding;
 };
 // The arguments for which SLEEF's documented sine and cosine error holds with room to spare.
-constexpr double sin_cos_argument_limit = 0x1p30;
-
-constexpr double ratio_offset = 0.00001;
+constexpr double sine_argument_limit = 0x1p30;
 
 // The two values of a turn that the next step reads, and the lanes proven so far.
 template <class L>
@@ -75,32 +64,36 @@ template <class L>
 Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const LaneView& view) {
   using D = typename L::Doubles;
   Turn<L> t;
+  // (P) the ratio.
   const D ratio = (u + L::splat(ratio_offset)) / (w + L::splat(ratio_offset));
   t.proven = rounds_alike<L, RatioBound>(ratio);
   t.tan_ratio = L::round_to_float(ratio);
 
+  // (P) the angle in degrees with the view angle added.
   const D degrees = L::atan(t.tan_ratio) / L::splat(view.deg_to_rad);
   const D angle_sum = degrees + L::splat(angle);
-  t.proven &= rounds_alike_within<L>(
-      angle_sum, absolute<L>(degrees) * L::splat(degrees_bound) + absolute<L>(angle_sum) * L::splat(sum_bound));
+  t.proven &= rounds_alike_within<L>(angle_sum, absolute<L>(degrees) * L::splat(DegreesBound::units) +
+                                                    absolute<L>(angle_sum) * L::splat(SumBound::units));
   D new_x = L::round_to_float(angle_sum);
   // (E2) the half turn and the full turn are single float sums.
   const typename L::Mask w_negative = L::less(w, L::splat(0));
-  new_x = L::select(w_negative, L::round_to_float(new_x + L::splat(180)), new_x);
-  new_x = L::select(w_negative & L::less(new_x, L::splat(0)), L::round_to_float(new_x + L::splat(360)), new_x);
+  new_x = L::select(w_negative, L::round_to_float(new_x + L::splat(half_turn)), new_x);
+  new_x = L::select(w_negative & L::less(new_x, L::splat(0)), L::round_to_float(new_x + L::splat(full_turn)), new_x);
   t.new_x = new_x;
 
+  // (P) the distance in the plane.
   const D root = L::sqrt(u * u + w * w);
   t.proven &= rounds_alike<L, PolarBound>(root);
   t.polar_r = L::round_to_float(root);
 
   // (E1) the angle in radians is a product of two floats.
   const D radians = L::round_to_float(L::splat(view.deg_to_rad) * new_x);
-  t.proven &= ~L::less(L::splat(sin_cos_argument_limit), absolute<L>(radians));
+  t.proven &= ~L::less(L::splat(sine_argument_limit), absolute<L>(radians));
+  // (P) its cosine and sine.
   const D cosine = L::cos(radians);
   const D sine = L::sin(radians);
-  t.proven &= rounds_alike<L, SinCosBound>(cosine);
-  t.proven &= rounds_alike<L, SinCosBound>(sine);
+  t.proven &= rounds_alike<L, SineCosineBound>(cosine);
+  t.proven &= rounds_alike<L, SineCosineBound>(sine);
   // (E1) the turned pair: products of two floats.
   t.u = L::round_to_float(L::round_to_float(cosine) * t.polar_r);
   t.w = L::round_to_float(L::round_to_float(sine) * t.polar_r);
@@ -110,13 +103,12 @@ Turn<L> turn(typename L::Doubles u, typename L::Doubles w, double angle, const L
 // (centre_size / 50) * p / 150 * (z + depth_offset), left to right.
 template <class L>
 typename L::Doubles screen_value(typename L::Doubles p, typename L::Doubles depth_factor, double scale) {
-  return L::splat(scale) * p / L::splat(150) * depth_factor;
+  return L::splat(scale) * p / L::splat(screen_divisor) * depth_factor;
 }
 
-// The points from first on, L::count of them, into the float arrays of the batch's results.
-// Returns the lanes proven.
+// The points from first on, L::count of them, into the arrays of the batch's results.
 template <class L>
-typename L::Mask project_lanes(const PointBatch& points, int first, const LaneView& view, LaneResults& out) {
+void project_lanes(const PointBatch& points, int first, const LaneView& view, LaneResults& out) {
   using D = typename L::Doubles;
   const D x = L::load_floats(points.x + first);
   const D y = L::load_floats(points.y + first);
@@ -127,6 +119,7 @@ typename L::Mask project_lanes(const PointBatch& points, int first, const LaneVi
   const D depth_factor = turned_z + L::splat(view.depth_offset);
   const D screen_x = screen_value<L>(turned_x, depth_factor, view.scale);
   const D screen_y = screen_value<L>(turned_y, depth_factor, view.scale);
+  // (P) the screen values.
   typename L::Mask proven = first_turn.proven & second_turn.proven;
   proven &= rounds_alike<L, ScreenBound>(screen_x);
   proven &= rounds_alike<L, ScreenBound>(screen_y);
@@ -139,16 +132,13 @@ typename L::Mask project_lanes(const PointBatch& points, int first, const LaneVi
   L::store_floats(second_turn.tan_ratio, out.tan_ratio + first);
   L::store_floats(second_turn.new_x, out.new_x + first);
   L::store_floats(second_turn.polar_r, out.polar_r + first);
-  return proven;
+  lanes_proof::store_proven<L>(proven, out.proven + first);
 }
 
-// Every lane of the batch, L::count at a time; bit i of the result for point i proven.
+// Every point of the batch, L::count at a time.
 template <class L>
-unsigned project_batch_lanes(const PointBatch& points, const LaneView& view, LaneResults& out) {
-  unsigned proven = 0;
-  for (int first = 0; first < points.count; first += L::count)
-    proven |= static_cast<unsigned>(project_lanes<L>(points, first, view, out)) << first;
-  return proven;
+void kernel(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  for (int first = 0; first < points.count; first += L::count) project_lanes<L>(points, first, view, out);
 }
 
 }  // namespace projection_lanes

@@ -4,8 +4,8 @@
 
 namespace projection_lanes {
 
-unsigned project_batch_avx2(const PointBatch& points, const LaneView& view, LaneResults& out) {
-  return project_batch_lanes<LanesAvx2>(points, view, out);
+void kernel_avx2(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  kernel<LanesAvx2>(points, view, out);
 }
 
 }  // namespace projection_lanes

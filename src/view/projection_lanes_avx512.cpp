@@ -4,8 +4,8 @@
 
 namespace projection_lanes {
 
-unsigned project_batch_avx512(const PointBatch& points, const LaneView& view, LaneResults& out) {
-  return project_batch_lanes<LanesAvx512>(points, view, out);
+void kernel_avx512(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  kernel<LanesAvx512>(points, view, out);
 }
 
 }  // namespace projection_lanes

@@ -4,8 +4,8 @@
 
 namespace projection_lanes {
 
-unsigned project_batch_scalar(const PointBatch& points, const LaneView& view, LaneResults& out) {
-  return project_batch_lanes<LanesScalar>(points, view, out);
+void kernel_scalar(const PointBatch& points, const LaneView& view, LaneResults& out) {
+  kernel<LanesScalar>(points, view, out);
 }
 
 }  // namespace projection_lanes

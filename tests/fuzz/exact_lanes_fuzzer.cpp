@@ -10,7 +10,7 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
-#include "model/pair_terms.h"
+#include "model/pair_batch.h"
 #include "runtime/runtime.h"
 #include "support/projection_bits.h"
 #include "support/vector_isas.h"
@@ -45,7 +45,7 @@ void check_pair_contributions(const std::uint8_t* data, std::size_t size) {
   const float gain = input.next(), deg_to_rad = input.next();
   const Vec3 start{input.next(), input.next(), input.next()};
   std::vector<float> x, y, z;
-  while (input.more() && x.size() < max_partners - pair_terms_padding) {
+  while (input.more() && x.size() < max_partners - partner_padding) {
     x.push_back(input.next());
     y.push_back(input.next());
     z.push_back(input.next());
@@ -58,8 +58,7 @@ void check_pair_contributions(const std::uint8_t* data, std::size_t size) {
   for (const VectorIsa isa : vector_isas_of_this_machine()) {
     choose_vector_isa(isa);
     Vec3 fast = start;
-    add_partners_together(&fast, &p, 1, PartnerColumns{x.data(), y.data(), z.data(), count}, gain, deg_to_rad,
-                          pair_terms_kernel());
+    add_partners_together(&fast, &p, 1, PartnerColumns{x.data(), y.data(), z.data(), count}, gain, deg_to_rad);
     if (!same_bits(fast.x, extended.x) || !same_bits(fast.y, extended.y) || !same_bits(fast.z, extended.z))
       __builtin_trap();
   }

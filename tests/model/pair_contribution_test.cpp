@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "compute/vector_isa.h"
-#include "model/pair_terms.h"
+#include "model/pair_batch.h"
 #include "support/vector_isas.h"
 
 namespace {
@@ -54,7 +54,7 @@ struct PairCase {
 Vec3 fast_force(const PairCase& c, Vec3 force) {
   Partners partners;
   partners.add(c.q);
-  add_partners_together(&force, &c.p, 1, partners.columns(), c.gain, c.factor, pair_terms_kernel());
+  add_partners_together(&force, &c.p, 1, partners.columns(), c.gain, c.factor);
   return force;
 }
 
@@ -63,15 +63,12 @@ Vec3 extended_force(const PairCase& c, Vec3 force) {
   return force;
 }
 
-// Whether the kernel of the set in force proves the pair.
+// Whether the lanes of the set in force prove the pair.
 bool proven(const PairCase& c) {
   Partners partners;
   partners.add(c.q);
-  float terms[4][pair_terms_padding];
-  bool lane_proven[pair_terms_padding];
-  pair_terms_kernel()(partners.columns(), PairOrigin{c.p.x, c.p.y, c.p.z, c.gain, c.factor},
-                      PairTerms{terms[0], terms[1], terms[2], terms[3], lane_proven});
-  return lane_proven[0];
+  Vec3 force{0, 0, 0};
+  return add_partners_together(&force, &c.p, 1, partners.columns(), c.gain, c.factor) == 0;
 }
 
 class PairContribution : public ::testing::TestWithParam<VectorIsa> {
@@ -167,7 +164,7 @@ float random_coordinate(std::mt19937& random, float near) {
 TEST_P(PairContribution, RandomInputsGiveTheExtendedBits) {
   const std::size_t inputs = sanitized_build ? 50000 : 1000000;
   std::mt19937 random(20261210);
-  std::uniform_int_distribution<int> run_length(1, static_cast<int>(pair_terms_padding) + 3), gains(-9, 9);
+  std::uniform_int_distribution<int> run_length(1, static_cast<int>(partner_padding) + 3), gains(-9, 9);
   std::uniform_real_distribution<float> cube(-50, 50), chance(0, 1);
   std::size_t compared = 0, mismatches = 0;
   while (compared < inputs) {
@@ -183,7 +180,7 @@ TEST_P(PairContribution, RandomInputsGiveTheExtendedBits) {
       partners.add(run.back());
     }
     Vec3 fast = start, extended = start;
-    add_partners_together(&fast, &p, 1, partners.columns(), gain, factor, pair_terms_kernel());
+    add_partners_together(&fast, &p, 1, partners.columns(), gain, factor);
     for (const Vec3& q : run) add_pair(extended, p, q, gain, factor);
     compared += run.size();
     if (!same_bits(fast, extended) && ++mismatches <= 5)

@@ -41,9 +41,9 @@ TEST_F(StateFile, ValuesSurviveASaveAndALoadExactly) {
   auto& g = program();
   for (const auto& c : cases) g.model_table(c.row, c.field) = c.value;
   const float parameters[] = {2, 3, 1, 50, 50, 75, 100, 0.3f};
-  float AppVars::* const fields[] = {&AppVars::particle_shape,     &AppVars::particle_size, &AppVars::cube_confine,
-                                     &AppVars::step_size,          &AppVars::central_attraction,
-                                     &AppVars::circle_radius,      &AppVars::max_particles, &AppVars::auto_rotate_speed};
+  float UiVars::* const fields[] = {&UiVars::particle_shape,     &UiVars::particle_size, &UiVars::cube_confine,
+                                     &UiVars::step_size,          &UiVars::central_attraction,
+                                     &UiVars::circle_radius,      &UiVars::max_particles, &UiVars::auto_rotate_speed};
   for (int p = 0; p < 8; ++p) g.*fields[p] = parameters[p];
 
   save_state();

@@ -1,17 +1,30 @@
 #include "support/temporary_folder.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
+namespace {
+
+// A folder of a name that no other test, nor another run of the tests, has at the same time.
+std::string new_unique_folder() {
+  std::random_device source;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "swarm-test-%08x", static_cast<unsigned>(source()));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(folder)) return folder.string();
+  }
+  throw std::runtime_error("no temporary folder");
+}
+
+}  // namespace
+
 TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "swarm-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = pattern;
+  path_ = new_unique_folder();
   previous_ = std::filesystem::current_path().string();
   std::filesystem::current_path(path_);
 }

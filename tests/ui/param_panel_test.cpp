@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "ui/mouse_handling.h"
 #include "app/startup.h"
+#include "ui/mouse_handling.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -45,31 +45,31 @@ TEST_F(ParamPanel, ClickStepsTheParameterOfTheRecordedRow) {
   const struct {
     int x, y;
     std::uint16_t buttons;
-    float AppVars::*variable;
+    float UiVars::*variable;
     float start, after;
   } cases[] = {
-      {10, 0, mouse_bit_left, &AppVars::central_attraction, 50, 45},
-      {10, 15, mouse_bit_right, &AppVars::central_attraction, 50, 55},
-      {10, 16, mouse_bit_left | mouse_bit_right, &AppVars::particle_size, 3, 4},
-      {10, 50, mouse_bit_left, &AppVars::step_size, 50, 49},
-      {10, 64, mouse_bit_right, &AppVars::graphics_scale, 0.8f, 0.85f},
-      {10, 64, mouse_bit_left, &AppVars::graphics_scale, 0.8f, 0.75f},
-      {10, 80, mouse_bit_right, &AppVars::particle_shape, 2, 0},
-      {10, 80, mouse_bit_left, &AppVars::particle_shape, 0, 2},
-      {10, 80, mouse_bit_right, &AppVars::particle_shape, 1, 2},
-      {10, 80, mouse_bit_left, &AppVars::particle_shape, 4, 0},   // a loaded 4 steps to 3, which wraps
-      {10, 80, mouse_bit_right, &AppVars::particle_shape, 4, 5},
-      {10, 96, mouse_bit_left, &AppVars::auto_rotate_speed, 0, 0.05f},
-      {10, 96, mouse_bit_left, &AppVars::auto_rotate_speed, 0.3f, 0.25f},
-      {10, 96, mouse_bit_left, &AppVars::auto_rotate_speed, 0.02f, 0.03f},
-      {10, 96, mouse_bit_right, &AppVars::auto_rotate_speed, 0.3f, 0.35f},
-      {10, 112, mouse_bit_right, &AppVars::max_particles, 100, 110},
-      {10, 112, mouse_bit_left, &AppVars::max_particles, 100, 90},
-      {10, 112, mouse_bit_right, &AppVars::max_particles, 100.5f, 110},
-      {10, 112, mouse_bit_left, &AppVars::max_particles, 0, -10},
-      {10, 128, mouse_bit_left, &AppVars::show_centers, 0, 1},
-      {10, 143, mouse_bit_right, &AppVars::show_centers, 1, 0},
-      {639, 20, mouse_bit_right, &AppVars::particle_size, 3, 4},   // anywhere on the row
+      {10, 0, mouse_bit_left, &UiVars::central_attraction, 50, 45},
+      {10, 15, mouse_bit_right, &UiVars::central_attraction, 50, 55},
+      {10, 16, mouse_bit_left | mouse_bit_right, &UiVars::particle_size, 3, 4},
+      {10, 50, mouse_bit_left, &UiVars::step_size, 50, 49},
+      {10, 64, mouse_bit_right, &UiVars::graphics_scale, 0.8f, 0.85f},
+      {10, 64, mouse_bit_left, &UiVars::graphics_scale, 0.8f, 0.75f},
+      {10, 80, mouse_bit_right, &UiVars::particle_shape, 2, 0},
+      {10, 80, mouse_bit_left, &UiVars::particle_shape, 0, 2},
+      {10, 80, mouse_bit_right, &UiVars::particle_shape, 1, 2},
+      {10, 80, mouse_bit_left, &UiVars::particle_shape, 4, 0},   // a loaded 4 steps to 3, which wraps
+      {10, 80, mouse_bit_right, &UiVars::particle_shape, 4, 5},
+      {10, 96, mouse_bit_left, &UiVars::auto_rotate_speed, 0, 0.05f},
+      {10, 96, mouse_bit_left, &UiVars::auto_rotate_speed, 0.3f, 0.25f},
+      {10, 96, mouse_bit_left, &UiVars::auto_rotate_speed, 0.02f, 0.03f},
+      {10, 96, mouse_bit_right, &UiVars::auto_rotate_speed, 0.3f, 0.35f},
+      {10, 112, mouse_bit_right, &UiVars::max_particles, 100, 110},
+      {10, 112, mouse_bit_left, &UiVars::max_particles, 100, 90},
+      {10, 112, mouse_bit_right, &UiVars::max_particles, 100.5f, 110},
+      {10, 112, mouse_bit_left, &UiVars::max_particles, 0, -10},
+      {10, 128, mouse_bit_left, &UiVars::show_centers, 0, 1},
+      {10, 143, mouse_bit_right, &UiVars::show_centers, 1, 0},
+      {639, 20, mouse_bit_right, &UiVars::particle_size, 3, 4},   // anywhere on the row
   };
   for (const auto& c : cases) {
     reset_program();

@@ -1,0 +1,32 @@
+#pragma once
+// The fast path of the pair contributions: the partners of one target kind added to the forces
+// of a few particles of one kind, by the lanes of the vector set in force wherever they prove
+// the extended formula's floats, and by the extended formula for every other partner.
+#include <cstddef>
+
+#include "model/pair_contribution.h"
+
+// The partners' coordinates, one column each, padded with any values up to a multiple of
+// partner_padding entries (the kernels read whole lane groups).
+struct PartnerColumns {
+  const float* x;
+  const float* y;
+  const float* z;
+  std::size_t count;
+};
+constexpr std::size_t partner_padding = 8;
+constexpr std::size_t padded_partners(std::size_t count) {
+  return (count + partner_padding - 1) / partner_padding * partner_padding;
+}
+
+// The most partners one call adds (padded), the most a kind holds, and the most particles whose
+// forces one call sums side by side, which hides the latency of each rounded sum.
+constexpr std::size_t max_partners = padded_partners(801);
+constexpr std::size_t origins_together = 4;
+
+// Adds the contributions of the partners in ascending order to the forces of `together`
+// particles, forces[i] for origins[i], each force summed in its own order: the lanes' proven
+// terms with the extended formula's roundings of each sum, and add_pair for every partner the
+// lanes did not prove. Returns how many contributions were handed to add_pair.
+std::size_t add_partners_together(Vec3* forces, const Vec3* origins, std::size_t together,
+                                  const PartnerColumns& partners, float gain, float deg_to_rad);

@@ -1,0 +1,29 @@
+#pragma once
+// The pair kernels of each instruction set (pair_lanes.h holds their formula): for one particle
+// and the partners of one target kind, each partner's direction terms and falloff.
+#include "model/pair_batch.h"
+
+namespace pair_lanes {
+
+// The particle whose force is summed, the rule entry's gain and the degree-to-radian factor.
+struct LaneOrigin {
+  float x, y, z;
+  float gain;
+  float deg_to_rad;
+};
+
+// Per partner: -dir_x, -dir_y, -dir_z and the capped falloff, and whether the lane proved them.
+// A partner that is not proven must be computed by the extended formula.
+struct LaneResults {
+  float minus_dir_x[max_partners], minus_dir_y[max_partners], minus_dir_z[max_partners];
+  float falloff[max_partners];
+  bool proven[max_partners];
+};
+
+// Each computes every partner of the columns. Only the set in force may be called.
+using Kernel = void (*)(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
+void kernel_scalar(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
+void kernel_avx2(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
+void kernel_avx512(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
+
+}  // namespace pair_lanes
