@@ -2,10 +2,6 @@
 // and every start reads them back.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "context/program.h"
@@ -13,27 +9,9 @@
 #include "model/cell_rows.h"
 #include "runtime/runtime.h"
 #include "state/state_file.h"
+#include "support/temporary_folder.h"
 
 namespace {
-
-// A folder of its own, current while the benchmark runs.
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "swarm-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~BenchFolder() {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(path_);
-  }
-
- private:
-  std::filesystem::path path_, previous_;
-};
 
 // A model with whole and fractional values in every cell, as a run leaves it.
 void fill_model() {
@@ -44,7 +22,7 @@ void fill_model() {
 }
 
 void save_whole_state(benchmark::State& state) {
-  BenchFolder folder;
+  TemporaryFolder folder;
   HeadlessHost host;
   start_runtime(host);
   reset_program();
@@ -53,7 +31,7 @@ void save_whole_state(benchmark::State& state) {
 }
 
 void load_whole_state(benchmark::State& state) {
-  BenchFolder folder;
+  TemporaryFolder folder;
   HeadlessHost host;
   start_runtime(host);
   reset_program();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running the program need.
+# Packages named as arguments are installed as well (scripts/windows.sh adds its own).
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   libsleef-dev libmpfr-dev
   console-data
   xvfb xauth xdotool imagemagick x11-utils
+  "$@"
 )
 
 # One query for all of them: the program's start waits for this.

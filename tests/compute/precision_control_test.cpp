@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compute/worker_pool.h"
+#include "support/precision_probe.h"
 #include "support/program_run.h"
 
 namespace {
@@ -31,20 +32,13 @@ void with_double_precision(Action action) {
   load_control_word(saved);
 }
 
-// 1 + 2^-60 keeps its last bit only with a 64-bit significand.
-bool sum_is_extended() {
-  volatile long double one = 1, tiny = 0x1p-60L;
-  const long double sum = one + tiny;
-  return sum - one == tiny;
-}
-
 TEST(PrecisionControl, SelectingExtendedPrecisionRestoresTheFullSignificand) {
   with_double_precision([] {
     ASSERT_FALSE(extended_precision_selected());
-    ASSERT_FALSE(sum_is_extended());
+    ASSERT_FALSE(sum_keeps_extended_bits());
     select_extended_precision();
     EXPECT_TRUE(extended_precision_selected());
-    EXPECT_TRUE(sum_is_extended());
+    EXPECT_TRUE(sum_keeps_extended_bits());
   });
 }
 
@@ -61,7 +55,7 @@ TEST(PrecisionControl, WorkersStartedFromALoweredThreadComputeInExtendedPrecisio
         return;
       }
       ran[worker] = 1;
-      if (!sum_is_extended() || !extended_precision_selected()) exact[worker] = 0;
+      if (!sum_keeps_extended_bits() || !extended_precision_selected()) exact[worker] = 0;
     });
   });
   set_worker_count(0);
