@@ -34,9 +34,10 @@ constexpr double sleef_u10 = 2;
 // maximum error 3.5 ulp, so at most 7 u.
 constexpr double sleef_u35 = 7;
 
-// glibc's double sin and cos, which the extended formulas call: the maximum error that glibc's
-// manual documents for x86-64 is 1 ulp, so at most 2 u.
-constexpr double glibc_sin_cos = 2;
+// sin_single and cos_single, which the extended formulas call, give the correctly rounded
+// float of the true sine and cosine: a bracket that holds the true value and rounds to one
+// float gives theirs, so they add nothing to a bound.
+constexpr double correctly_rounded_sin_cos = 0;
 
 // The x87 FPATAN instruction behind atanl: Intel documents an error below 1 ulp of the
 // extended result, 2^-63 = 2^-10 u.

@@ -33,9 +33,9 @@ struct AngleBound {
 struct ArgumentBound {
   static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
 };
-// (P) sin(argument) of the same double argument: SLEEF's faster sine against glibc.
+// (P) sin(argument) of the same float argument: SLEEF's faster sine against the true sine.
 struct SineBound {
-  static constexpr double units = sleef_u35 + glibc_sin_cos + 0.01;
+  static constexpr double units = sleef_u35 + correctly_rounded_sin_cos + 0.01;
 };
 // (P) sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no
 // cancellation), the square root halves that and rounds once; the extended sum, rounded to

@@ -35,13 +35,19 @@ extended power(extended base, extended exponent) {
     raise_error(error_illegal_function_call);
     return 0;
   }
+  // The logic squares only: one exact product rounded once, the bits glibc's powl gives, on
+  // every system. Other exponents, which nothing exact uses, are the C library's.
   if (exponent == 2) return base * base;
   return std::pow(base, exponent);
 }
 
-float sin_single(float radians) { return single(std::sin(static_cast<double>(radians))); }
-float cos_single(float radians) { return single(std::cos(static_cast<double>(radians))); }
-extended atn_single(float value) { return std::atan(static_cast<extended>(value)); }
+// The x87 FPATAN instruction itself, arc tangent of st(1) / st(0), which glibc's and MinGW's
+// atanl both call: the same bits on every system that runs on the same processor.
+extended atn_single(float value) {
+  extended result;
+  asm("fpatan" : "=t"(result) : "0"(1.0L), "u"(static_cast<extended>(value)) : "st(1)");
+  return result;
+}
 
 int integer_argument(extended value) {
   const std::int64_t rounded = round_to_int64(value);

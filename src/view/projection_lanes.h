@@ -39,9 +39,9 @@ struct SumBound {
 struct PolarBound {
   static constexpr double units = (2 * double_rounding + extended_rounding) / 2 + double_rounding + extended_rounding;
 };
-// (P) the sine and cosine: SLEEF's against glibc's, each within its documented error.
+// (P) the sine and cosine: SLEEF's within its documented error of the true value.
 struct SineCosineBound {
-  static constexpr double units = sleef_u10 + glibc_sin_cos;
+  static constexpr double units = sleef_u10 + correctly_rounded_sin_cos;
 };
 // (P) the screen values: the depth sum, the scale, the division by 150 and the product with
 // the depth factor, four roundings in double against four in extended.

@@ -1,0 +1,43 @@
+#pragma once
+// Sine and cosine of a float, correctly rounded to float, with the same bits on every system:
+// no C library function is called, and every step is an exact integer operation or a double
+// operation that IEEE 754 rounds alike everywhere.
+//
+// x = k * pi/2 + r with |r| <= pi/4. A double estimate of sin r or cos r, within
+// estimate_bound of the true value, settles nearly every argument: when both ends of the
+// bracket about it round to the same float, so does the true value. The rest, 42 of the 2^32
+// floats for the two functions together, go to an exact reduction and an evaluation in 128-bit
+// fixed point, within 2^-120 of the true value, which lies far enough from a rounding boundary
+// for every float (tools/sine_cosine_sweep.cpp checks both facts over every float).
+#include <cstdint>
+
+namespace sine_cosine {
+
+using uint128 = unsigned __int128;
+
+// The exact reduction of |x|: |x| = k * pi/2 + r, by an integer product with enough bits of
+// 2/pi for every float up to the largest.
+struct Reduction {
+  int quadrant;      // k mod 4
+  bool negative;     // r < 0
+  uint128 mantissa;  // |r| = mantissa * 2^exponent within 2^-124 relative, the top bit set
+  int exponent;
+};
+// For a finite magnitude other than 0.
+Reduction reduce(float magnitude);
+
+// The double estimate of sin x or cos x for a finite x other than 0, and its error bound
+// relative to the estimate, in units of 2^-53.
+double estimate(float x, bool cosine);
+constexpr double estimate_bound = 4;
+
+// The float of an estimate whose bracket rounds to one float (then it is the correctly rounded
+// float of every value within the bound), else 0, which no sine or cosine of a float other
+// than 0 is.
+float proven_float(double estimate);
+
+// The correctly rounded float from the fixed-point evaluation; decided is false when the value
+// lay so close to a rounding boundary that its error could have moved it across.
+float precise_float(float x, bool cosine, bool& decided);
+
+}  // namespace sine_cosine

@@ -1,0 +1,189 @@
+// The sine and cosine against MPFR, which rounds the true value: every checked argument gives
+// the correctly rounded float, the double estimate stays within its bound, the fixed point and
+// the exact reduction hold what they claim.
+#include <gtest/gtest.h>
+#include <mpfr.h>
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/numbers.h"
+#include "runtime/sine_cosine.h"
+#include "support/sine_cosine_arguments.h"
+#include "support/vector_isas.h"
+
+namespace {
+
+namespace args = sine_cosine_arguments;
+
+// MPFR numbers of one thread, freed with the thread's caches when it is done.
+class Mpfr {
+ public:
+  explicit Mpfr(mpfr_prec_t precision) {
+    mpfr_inits2(precision, sine_, cosine_, scratch_, static_cast<mpfr_ptr>(nullptr));
+    mpfr_inits2(24, argument_, float_sine_, float_cosine_, static_cast<mpfr_ptr>(nullptr));
+  }
+  ~Mpfr() {
+    mpfr_clears(argument_, float_sine_, float_cosine_, sine_, cosine_, scratch_, static_cast<mpfr_ptr>(nullptr));
+    mpfr_free_cache();
+  }
+  Mpfr(const Mpfr&) = delete;
+  Mpfr& operator=(const Mpfr&) = delete;
+
+  // The correctly rounded float sine and cosine, in float's exponent range, subnormal results
+  // included.
+  std::pair<float, float> rounded(float x) {
+    const mpfr_exp_t emin = mpfr_get_emin(), emax = mpfr_get_emax();
+    mpfr_set_emin(-148);
+    mpfr_set_emax(128);
+    mpfr_set_flt(argument_, x, MPFR_RNDN);
+    const int inexact = mpfr_sin_cos(float_sine_, float_cosine_, argument_, MPFR_RNDN);
+    // Each inexact flag is 0 when exact, 1 when the result lies above the true value, 2 below.
+    const auto direction = [](int flag) { return flag == 0 ? 0 : flag == 1 ? 1 : -1; };
+    mpfr_subnormalize(float_sine_, direction(inexact & 3), MPFR_RNDN);
+    mpfr_subnormalize(float_cosine_, direction(inexact >> 2), MPFR_RNDN);
+    mpfr_set_emin(emin);
+    mpfr_set_emax(emax);
+    return {mpfr_get_flt(float_sine_, MPFR_RNDN), mpfr_get_flt(float_cosine_, MPFR_RNDN)};
+  }
+
+  // |estimate - true value| / |estimate| in units of 2^-53.
+  double error_units(float x, bool cosine, double estimate) {
+    mpfr_set_flt(argument_, x, MPFR_RNDN);
+    mpfr_sin_cos(sine_, cosine_, argument_, MPFR_RNDN);
+    mpfr_set_d(scratch_, estimate, MPFR_RNDN);
+    mpfr_sub(scratch_, scratch_, cosine ? cosine_ : sine_, MPFR_RNDN);
+    mpfr_div_d(scratch_, scratch_, estimate, MPFR_RNDN);
+    return std::fabs(mpfr_get_d(scratch_, MPFR_RNDN)) * 0x1p53;
+  }
+
+  // The exact reduction of |x| against x * 2/pi worked out to many bits: whether its quadrant
+  // and sign agree and |r| lies within 2^-120 of the true one.
+  bool reduction_holds(float magnitude) {
+    mpfr_t quotient, k, r, ours;
+    mpfr_inits2(600, quotient, k, r, ours, static_cast<mpfr_ptr>(nullptr));
+    mpfr_const_pi(quotient, MPFR_RNDN);
+    mpfr_ui_div(quotient, 2, quotient, MPFR_RNDN);
+    mpfr_mul_d(quotient, quotient, magnitude, MPFR_RNDN);
+    mpfr_rint(k, quotient, MPFR_RNDN);
+    mpfr_sub(r, quotient, k, MPFR_RNDN);
+    mpfr_const_pi(ours, MPFR_RNDN);
+    mpfr_mul(r, r, ours, MPFR_RNDN);
+    mpfr_div_2ui(r, r, 1, MPFR_RNDN);  // r = (x * 2/pi - k) * pi/2
+    const sine_cosine::Reduction reduction = sine_cosine::reduce(magnitude);
+    mpfr_fmod_ui(k, k, 4, MPFR_RNDN);
+    bool holds = mpfr_get_si(k, MPFR_RNDN) == reduction.quadrant && (mpfr_sgn(r) < 0) == reduction.negative;
+    mpfr_set_ui(ours, static_cast<unsigned long>(reduction.mantissa >> 64), MPFR_RNDN);
+    mpfr_mul_2ui(ours, ours, 64, MPFR_RNDN);
+    mpfr_add_ui(ours, ours, static_cast<unsigned long>(reduction.mantissa), MPFR_RNDN);
+    mpfr_mul_2si(ours, ours, reduction.exponent, MPFR_RNDN);
+    mpfr_abs(r, r, MPFR_RNDN);
+    mpfr_sub(ours, ours, r, MPFR_RNDN);
+    mpfr_div(ours, ours, r, MPFR_RNDN);
+    holds = holds && std::fabs(mpfr_get_d(ours, MPFR_RNDN)) < 0x1p-120;
+    mpfr_clears(quotient, k, r, ours, static_cast<mpfr_ptr>(nullptr));
+    return holds;
+  }
+
+ private:
+  mpfr_t argument_, float_sine_, float_cosine_, sine_, cosine_, scratch_;
+};
+
+// The arguments where a check failed, a few of them, for the message.
+class Failures {
+ public:
+  void add(float x, const char* what) {
+    const std::lock_guard lock(mutex_);
+    if (++count_ <= 10) text_ += std::string(what) + "(" + std::to_string(x) + ") ";
+  }
+  long count() const { return count_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::mutex mutex_;
+  long count_ = 0;
+  std::string text_;
+};
+
+std::uint32_t bits(float value) { return std::bit_cast<std::uint32_t>(value); }
+
+// Every checked argument (every 97th in the sanitizer builds): the sine and cosine are MPFR's
+// correctly rounded floats, and so the digest that every system checks is theirs.
+TEST(SineCosineAgainstMpfr, EveryCheckedArgumentIsCorrectlyRounded) {
+  const std::uint64_t stride = sanitized_build ? 97 : 1;
+  Failures failures;
+  std::atomic<std::uint64_t> digest = 0;
+  args::in_parallel(stride, [&](std::uint64_t first, std::uint64_t end, std::uint64_t step, unsigned) {
+    Mpfr mpfr(24);
+    std::uint64_t sum = 0;
+    for (std::uint64_t i = first; i < end; i += step) {
+      const float x = args::argument(i);
+      const auto [sine, cosine] = mpfr.rounded(x);
+      if (bits(sin_single(x)) != bits(sine)) failures.add(x, "sin");
+      if (bits(cos_single(x)) != bits(cosine)) failures.add(x, "cos");
+      sum += args::digest(x, sine, cosine);
+    }
+    digest += sum;
+  });
+  EXPECT_EQ(failures.count(), 0) << failures.text();
+  if (stride == 1) {
+    EXPECT_EQ(digest, args::correctly_rounded_digest);
+  }
+}
+
+// The error analysis of the double estimate, on every 61st checked argument.
+TEST(SineCosineAgainstMpfr, EstimateStaysWithinItsBound) {
+  const std::uint64_t stride = sanitized_build ? 997 : 61;
+  Failures failures;
+  std::mutex mutex;
+  double largest = 0;
+  args::in_parallel(stride, [&](std::uint64_t first, std::uint64_t end, std::uint64_t step, unsigned) {
+    Mpfr mpfr(160);
+    double own_largest = 0;
+    for (std::uint64_t i = first; i < end; i += step) {
+      const float x = args::argument(i);
+      if (x == 0) continue;
+      for (const bool cosine : {false, true}) {
+        const double error = mpfr.error_units(x, cosine, sine_cosine::estimate(x, cosine));
+        own_largest = std::max(own_largest, error);
+        if (!(error <= sine_cosine::estimate_bound)) failures.add(x, cosine ? "cos" : "sin");
+      }
+    }
+    const std::lock_guard lock(mutex);
+    largest = std::max(largest, own_largest);
+  });
+  EXPECT_EQ(failures.count(), 0) << failures.text() << " largest error " << largest;
+}
+
+// The fixed point and the exact reduction on their own, on random normal floats of every size
+// (a subnormal argument's sine, a subnormal float, is always the estimate's).
+TEST(SineCosineAgainstMpfr, FixedPointAndReductionHold) {
+  std::mt19937 random(19);
+  std::uniform_int_distribution<std::uint32_t> any_bits(0x00800000, 0x7f7fffff);
+  Mpfr mpfr(24);
+  const int count = sanitized_build ? 2'000 : 50'000;
+  int wrong = 0, undecided = 0, reductions_off = 0;
+  for (int i = 0; i < count; ++i) {
+    const float x = std::bit_cast<float>(any_bits(random));
+    const auto [sine, cosine] = mpfr.rounded(x);
+    for (const bool which : {false, true}) {
+      bool decided;
+      const float value = sine_cosine::precise_float(x, which, decided);
+      wrong += bits(value) != bits(which ? cosine : sine);
+      undecided += !decided;
+    }
+    reductions_off += !mpfr.reduction_holds(x);
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(undecided, 0);
+  EXPECT_EQ(reductions_off, 0);
+}
+
+}  // namespace
