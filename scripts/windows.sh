@@ -11,7 +11,7 @@ project=$PWD
 out=$project/build-windows
 deps=$out/deps
 jobs=${JOBS:-$(nproc)}
-sleef_source=$(realpath "${SLEEF_SOURCE:-../shared/vendor/sleef-3.5.1.tar.gz}")
+sleef_source=${SLEEF_SOURCE:-../shared/vendor/sleef-3.5.1.tar.gz}
 toolchain=$project/cmake/mingw-w64.cmake
 
 scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 libz-mingw-w64-dev dpkg-dev ninja-build
@@ -68,6 +68,8 @@ cross_build() {
 
 build_dependencies() {
   local work=$out/deps-work
+  [ -f "$sleef_source" ] || { echo "windows.sh: no SLEEF source archive at $sleef_source (set SLEEF_SOURCE)" >&2; exit 1; }
+  sleef_source=$(realpath "$sleef_source")
   rm -rf "$deps" "$work"
   mkdir -p "$work"
   debian_sources
