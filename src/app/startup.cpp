@@ -22,7 +22,7 @@ void shift_random_sequence() {
   g.start_time = timer_seconds();
   end_step();
   const float limit = single((extended{g.start_time} - floor_single(g.start_time)) * 100);
-  for (g.loop_i = 0; g.loop_i <= limit; g.loop_i = single(g.loop_i + extended{1})) {
+  for (g.loop_i = 0; g.loop_i <= limit; g.loop_i = next_count(g.loop_i)) {
     rnd();
     end_step();
   }
@@ -33,7 +33,7 @@ void shift_random_sequence() {
 void set_view_constants() {
   auto& g = program();
   g.deg_to_rad = 0.0174532924f;
-  g.centre_colour = 6;
+  g.centre_colour = colour_brown;
   g.center_x = 320;
   g.center_y = 220;
   g.centre_size = 100;

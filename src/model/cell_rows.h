@@ -21,3 +21,5 @@ inline float kind_of_count_row(float row) { return single(extended{row} - kind_s
 
 // The number of kinds: the value of the kinds cell.
 inline float& n_kinds() { return program().model_table(kinds_row, cell_value); }
+// The last kind in use: one below the number of kinds.
+inline float last_kind() { return single(extended{n_kinds()} - 1); }

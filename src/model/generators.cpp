@@ -13,8 +13,6 @@ namespace {
 // The particle table holds particles 0-800 of a kind.
 constexpr float largest_count = 801;
 
-float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
-
 // A count as the generators write it: a whole number the particle table can hold. Counts above
 // the table's are cut to it; one without a value (not a number, or minus infinity) becomes 0.
 // Negative counts stay: the loops up to them run zero times.
@@ -27,28 +25,46 @@ float holdable_count(float count) {
 // The count that an equal share of the maximum gives each of the kinds.
 float equal_share() {
   auto& g = program();
-  return holdable_count(floor_single(single(static_cast<extended>(g.max_particles) / n_kinds())));
+  return holdable_count(floor_single(single(extended{g.max_particles} / n_kinds())));
 }
 
 // The shared tail of the count generators: the maximum shared out in proportion to the weights.
 // Weights that add up to 0 give no proportion; then every kind in use gets the equal share.
 void share_out_counts() {
   auto& g = program();
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
-  const float quotient = single(static_cast<extended>(g.max_particles) / g.weight_sum);
+  const float kind_limit = last_kind();
+  const float quotient = single(extended{g.max_particles} / g.weight_sum);
   for (g.loop_j = 0; g.loop_j <= kind_limit; g.loop_j = next_count(g.loop_j)) {
     g.table_row = count_row(g.loop_j);
     float count;
     if (g.weight_sum == 0) {
       count = equal_share();
     } else {
-      count = holdable_count(floor_single(single(static_cast<extended>(g.count_weight(g.loop_j)) * quotient)));
+      count = holdable_count(floor_single(single(extended{g.count_weight(g.loop_j)} * quotient)));
       end_step();
     }
     g.model_table(g.table_row, cell_value) = count;
     end_step();
   }
 }
+
+// Each kind in use, in loop_i, gets the weight that weigh gives it; the maximum is then shared
+// out in proportion to the weights.
+void share_out_by_weights(float (*weigh)()) {
+  auto& g = program();
+  g.weight_sum = 0;
+  const float kind_limit = last_kind();
+  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
+    g.count_weight(g.loop_i) = weigh();
+    end_step();
+    g.weight_sum = single(extended{g.weight_sum} + g.count_weight(g.loop_i));
+    end_step();
+  }
+  share_out_counts();
+}
+
+float random_weight() { return single(extended{rnd()} * 10000 + 100); }
+float present_count() { return program().model_table(count_row(program().loop_i), cell_value); }
 
 }  // namespace
 
@@ -71,38 +87,16 @@ void randomize_forces() {
   for (g.loop_j = 0; g.loop_j <= last_kind_slot; g.loop_j = next_count(g.loop_j)) {
     for (g.loop_i = 0; g.loop_i <= last_kind_slot; g.loop_i = next_count(g.loop_i)) {
       g.table_row = rule_row(g.loop_j, g.loop_i);
-      const float rule = single(floor_single(single(static_cast<extended>(rnd()) * g.force_range)) -
-                                static_cast<extended>(g.force_offset));
+      const float rule = single(floor_single(single(extended{rnd()} * g.force_range)) -
+                                extended{g.force_offset});
       g.model_table.at(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
     }
   }
 }
 
-void randomize_counts() {
-  auto& g = program();
-  g.weight_sum = 0;
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
-  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
-    g.count_weight(g.loop_i) = single(static_cast<extended>(rnd()) * 10000 + 100);
-    end_step();
-    g.weight_sum = single(static_cast<extended>(g.weight_sum) + g.count_weight(g.loop_i));
-    end_step();
-  }
-  share_out_counts();
-}
+void randomize_counts() { share_out_by_weights(random_weight); }
 
-void rescale_counts() {
-  auto& g = program();
-  g.weight_sum = 0;
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
-  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
-    g.count_weight(g.loop_i) = g.model_table(count_row(g.loop_i), cell_value);
-    end_step();
-    g.weight_sum = single(static_cast<extended>(g.weight_sum) + g.count_weight(g.loop_i));
-    end_step();
-  }
-  share_out_counts();
-}
+void rescale_counts() { share_out_by_weights(present_count); }
 
 void equalize_counts() {
   auto& g = program();

@@ -14,28 +14,19 @@ namespace {
 
 constexpr float scatter_particles = 240;
 
-float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
-
 // One coordinate of the scatter, uniform from -50 up to (not including) 50.
-float cube_coordinate() { return single(static_cast<extended>(rnd()) * 100 - 50); }
+float cube_coordinate() { return single(extended{rnd()} * 100 - 50); }
 
 // One coordinate of the collapse, uniform from -0.5 up to (not including) 0.5.
-float core_coordinate() { return single(static_cast<extended>(rnd()) - 0.5L); }
-
-// Prints a number's text and one blank as one item at the cursor.
-void print_number_item(float value) {
-  const std::string item = single_to_str(value) + " ";
-  print_fit_check(item);
-  print_text(item, false);
-}
+float core_coordinate() { return single(extended{rnd()} - 0.5L); }
 
 // One progress line on the given row: the total, the next print zone, the counter, line end.
 void print_progress(int row, float total, float counter) {
   set_text_cursor(row, 1);
   end_step();
-  print_number_item(total);
+  print_item(single_to_str(total) + " ");
   print_comma_tab();
-  print_number_item(counter);
+  print_item(single_to_str(counter) + " ");
   print_text("", true);
   end_step();
 }
@@ -60,10 +51,10 @@ void place_random_cube() {
 
 void place_bigbang() {
   auto& g = program();
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  const float kind_limit = last_kind();
   for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
     print_progress(1, n_kinds(), g.loop_i);
-    const float count_limit = single(static_cast<extended>(g.color_count(g.loop_i)) - 1);
+    const float count_limit = single(extended{g.color_count(g.loop_i)} - 1);
     end_step();
     for (g.loop_j = 0; g.loop_j <= count_limit; g.loop_j = next_count(g.loop_j)) {
       print_progress(2, g.color_count(g.loop_i), g.loop_j);

@@ -41,8 +41,6 @@ struct RuleEntry {
   float target;
 };
 
-float next_count(float counter) { return single(static_cast<extended>(counter) + 1); }
-
 // The passes of a counted loop from 0 to limit: none for a limit below 0 or not a number.
 std::size_t passes(float limit) { return limit >= 0 ? static_cast<std::size_t>(std::floor(limit)) + 1 : 0; }
 
@@ -115,9 +113,9 @@ struct KindColumns {
 // The central pull, after every pair contribution.
 void add_central_pull(Vec3& force, const Vec3& p, float pull) {
   if (pull == 0) return;
-  force.x = single(static_cast<extended>(force.x) - static_cast<extended>(p.x) * pull * 2);
-  force.y = single(static_cast<extended>(force.y) - static_cast<extended>(p.y) * pull * 2);
-  force.z = single(static_cast<extended>(force.z) - static_cast<extended>(p.z) * pull * 2);
+  force.x = single(extended{force.x} - extended{p.x} * pull * 2);
+  force.y = single(extended{force.y} - extended{p.y} * pull * 2);
+  force.z = single(extended{force.z} - extended{p.z} * pull * 2);
 }
 
 // The force on particle number of kind by the extended formula, statement by statement for a
@@ -129,7 +127,7 @@ Vec3 particle_force(CheckedAccess& access, float kind, float number, const std::
   const Vec3 p = position(access, kind, number);
   Vec3 force{0, 0, 0};
   for (const RuleEntry& entry : entries) {
-    const float partner_limit = single(static_cast<extended>(access.count(entry.target)) - 1);
+    const float partner_limit = single(extended{access.count(entry.target)} - 1);
     access.end();
     for (float q = 0; q <= partner_limit; q = next_count(q))
       add_pair(force, p, position(access, entry.target, q), entry.gain, deg_to_rad);
@@ -178,7 +176,7 @@ void checked_force_pass(float kind_limit) {
   for (float kind = 0; kind <= kind_limit; kind = next_count(kind)) {
     const std::vector<RuleEntry> entries = rule_entries(g.kind_rules(kind), kind_limit);
     end_step();
-    const float count_limit = single(static_cast<extended>(g.color_count(kind)) - 1);
+    const float count_limit = single(extended{g.color_count(kind)} - 1);
     end_step();
     for (float number = 0; number <= count_limit; number = next_count(number)) {
       const Vec3 force = particle_force(access, kind, number, entries);
@@ -198,7 +196,7 @@ void shared_force_pass(float kind_limit) {
   std::vector<std::size_t> first(kinds + 1, 0);  // the first particle of each kind, counted over all
   for (std::size_t kind = 0; kind < kinds; ++kind) {
     entries[kind] = rule_entries(g.kind_rules.at(kind), kind_limit);
-    first[kind + 1] = first[kind] + passes(single(static_cast<extended>(g.color_count.at(kind)) - 1));
+    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.at(kind)} - 1));
   }
   double pairs = 0;
   for (std::size_t kind = 0; kind < kinds; ++kind)
@@ -255,8 +253,8 @@ void move_coordinate(Access& access, int axis, float& proposed) {
   const float force = access.field(g.loop_i, g.loop_j, axis + 3);
   access.end();
   if (force == 0) return;
-  proposed = single(static_cast<extended>(access.field(g.loop_i, g.loop_j, axis)) +
-                    single(static_cast<extended>(force) * g.move_scale));
+  proposed = single(extended{access.field(g.loop_i, g.loop_j, axis)} +
+                    single(extended{force} * g.move_scale));
   access.end();
   if (g.cube_confine == 0 || (-cube_bound <= proposed && proposed <= cube_bound)) {
     access.field(g.loop_i, g.loop_j, axis) = proposed;
@@ -272,7 +270,7 @@ void move_pass(Access& access, float kind_limit) {
       access.centre(g.loop_i, axis) = 0;
       access.end();
     }
-    const float count_limit = single(static_cast<extended>(access.count(g.loop_i)) - 1);
+    const float count_limit = single(extended{access.count(g.loop_i)} - 1);
     access.end();
     for (g.loop_j = 0; g.loop_j <= count_limit; g.loop_j = next_count(g.loop_j)) {
       if (g.force_max != 0) {
@@ -283,12 +281,12 @@ void move_pass(Access& access, float kind_limit) {
       }
       for (int axis = 0; axis < 3; ++axis) {
         access.centre(g.loop_i, axis) =
-            single(static_cast<extended>(access.centre(g.loop_i, axis)) + access.field(g.loop_i, g.loop_j, axis));
+            single(extended{access.centre(g.loop_i, axis)} + access.field(g.loop_i, g.loop_j, axis));
         access.end();
       }
     }
     for (int axis = 0; axis < 3; ++axis) {
-      access.centre(g.loop_i, axis) = single(static_cast<extended>(access.centre(g.loop_i, axis)) / access.count(g.loop_i));
+      access.centre(g.loop_i, axis) = single(extended{access.centre(g.loop_i, axis)} / access.count(g.loop_i));
       access.end();
     }
   }
@@ -299,7 +297,7 @@ bool inside_tables(float kind_limit) {
   if (kind_limit >= centroid_kinds) return false;
   Program& g = program();
   for (std::size_t kind = 0, kinds = passes(kind_limit); kind < kinds; ++kind)
-    if (single(static_cast<extended>(g.color_count.at(kind)) - 1) >= kind_particles) return false;
+    if (single(extended{g.color_count.at(kind)} - 1) >= kind_particles) return false;
   return true;
 }
 
@@ -308,7 +306,7 @@ bool inside_tables(float kind_limit) {
 void simulate_step() {
   Program& g = program();
   g.force_max = force_max_start;
-  const float kind_limit = single(static_cast<extended>(n_kinds()) - 1);
+  const float kind_limit = last_kind();
   if (inside_tables(kind_limit)) {
     shared_force_pass(kind_limit);
     DirectAccess access{g};

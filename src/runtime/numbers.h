@@ -11,6 +11,9 @@ static_assert(std::numeric_limits<extended>::digits == 64,
 inline float single(extended value) { return static_cast<float>(value); }
 inline double to_double(extended value) { return static_cast<double>(value); }
 
+// A counter's next value: one more, stored to float.
+inline float next_count(float counter) { return single(extended{counter} + 1); }
+
 // A condition that is stored or combined is -1 when true and 0 when false.
 inline float truth(bool condition) { return condition ? -1.0f : 0.0f; }
 

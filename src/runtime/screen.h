@@ -45,6 +45,8 @@ void set_color(int foreground, int background = 0, int given = 1);
 void set_text_cursor(int row, int column, int given = 3);
 void print_fit_check(const std::string& item);
 void print_text(const std::string& text, bool line_end);
+// One item as the logic prints it: the fit check, then the text.
+void print_item(const std::string& item, bool line_end = false);
 void print_comma_tab();
 // Appends value formatted by the template (the logic uses "###.##") to output. The template
 // holds digit places "#" with at most one point "."; any other template raises failure 5.
@@ -66,3 +68,6 @@ struct Rgb {
   std::uint8_t red, green, blue;
 };
 extern const Rgb palette[16];
+// The palette entries the logic draws with, by name.
+constexpr int colour_brown = 6, colour_light_grey = 7, colour_dark_grey = 8, colour_light_cyan = 11,
+              colour_yellow = 14, colour_white = 15;

@@ -197,8 +197,8 @@ void draw_circle(double x, double y, double radius, int colour, double start, do
     pending_u = u;
     pending_v = v;
     if (i < n) {
-      const double next_cs = to_double(static_cast<extended>(cs) * cos_step + static_cast<extended>(sn) * sin_step);
-      sn = to_double(static_cast<extended>(sn) * cos_step - static_cast<extended>(cs) * sin_step);
+      const double next_cs = to_double(extended{cs} * cos_step + extended{sn} * sin_step);
+      sn = to_double(extended{sn} * cos_step - extended{cs} * sin_step);
       cs = next_cs;
       a1 += step;
       a3 += step;

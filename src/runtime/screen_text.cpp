@@ -87,6 +87,11 @@ void print_fit_check(const std::string& item) {
   }
 }
 
+void print_item(const std::string& item, bool line_end) {
+  print_fit_check(item);
+  print_text(item, line_end);
+}
+
 void print_text(const std::string& text, bool line_end) {
   if (failure_pending()) return;
   Page& page = drawing_page();

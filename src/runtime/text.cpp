@@ -36,7 +36,5 @@ std::string string_fill(int n, int byte) {
   return std::string(static_cast<std::size_t>(n), static_cast<char>(byte & 0xff));
 }
 
-std::string concat_strings(const std::string& a, const std::string& b) { return a + b; }
-
 float strings_equal(const std::string& a, const std::string& b) { return truth(a == b); }
 float strings_differ(const std::string& a, const std::string& b) { return truth(a != b); }

@@ -10,7 +10,6 @@ std::string chr_string(int n);
 std::string mid_string(const std::string& text, int start, int length = 0, bool length_given = false);
 // n copies of the low 8 bits of byte; a negative n gives the empty text.
 std::string string_fill(int n, int byte);
-std::string concat_strings(const std::string& a, const std::string& b);
 // -1 when both texts have the same bytes, else 0; strings_differ gives the opposite.
 float strings_equal(const std::string& a, const std::string& b);
 float strings_differ(const std::string& a, const std::string& b);

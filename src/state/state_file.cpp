@@ -33,8 +33,8 @@ void save_state() {
   const bool opened = !failure_pending();
   end_step();
   if (!opened) return;
-  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = single(g.loop_i + extended{1}))
-    for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = single(g.loop_j + extended{1}))
+  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = next_count(g.loop_i))
+    for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = next_count(g.loop_j))
       write_value(g.model_table(g.loop_i, g.loop_j));
   // The saved parameters follow the cell table, in the order of their table.
   for (const RunParameter& parameter : run_parameters())
@@ -50,8 +50,8 @@ void load_state() {
   open_file(state_file_name, file_mode_input, state_file_number);
   end_step();
   disarm_error_trap();
-  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = single(g.loop_i + extended{1}))
-    for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = single(g.loop_j + extended{1})) {
+  for (g.loop_i = 0; g.loop_i <= kinds_row; g.loop_i = next_count(g.loop_i))
+    for (g.loop_j = 0; g.loop_j <= last_saved_field; g.loop_j = next_count(g.loop_j)) {
       g.model_table(g.loop_i, g.loop_j) = read_value();
       end_step();
     }

@@ -8,15 +8,6 @@
 #include "runtime/mouse.h"
 #include "runtime/screen.h"
 
-namespace {
-
-void print_item(const std::string& item) {
-  print_fit_check(item);
-  print_text(item, false);
-}
-
-}  // namespace
-
 void draw_menu() {
   auto& g = program();
   g.menu_col = 48;
@@ -25,20 +16,20 @@ void draw_menu() {
   g.menu_wanted = static_cast<float>(bits(key_down(key_left_shift)) | bits(key_down(key_right_shift)));
   const float x = mouse_x();
   const std::int64_t pointer_at_menu =
-      bits(truth(x > 8 * static_cast<extended>(g.menu_col))) & bits(truth(x < 630));
+      bits(truth(x > 8 * extended{g.menu_col})) & bits(truth(x < 630));
   g.menu_wanted = static_cast<float>((bits(g.menu_wanted) | pointer_at_menu) & bits(truth(g.rotation_drag == 0)));
   g.menu_visible = 0;
   if (g.menu_wanted == 0) return;
   g.menu_visible = 1;
-  g.mouse_row = floor_single(single(static_cast<extended>(mouse_y()) / 16));
-  const float last_entry = single(static_cast<extended>(g.menu_count) - 1);
-  for (g.menu_i = 0; g.menu_i <= last_entry; g.menu_i = g.menu_i + 1) {
-    set_text_cursor(integer_argument(static_cast<extended>(g.menu_row) + g.menu_i), integer_argument(g.menu_col));
-    set_color(14);
+  g.mouse_row = floor_single(single(extended{mouse_y()} / 16));
+  const float last_entry = single(extended{g.menu_count} - 1);
+  for (g.menu_i = 0; g.menu_i <= last_entry; g.menu_i = next_count(g.menu_i)) {
+    set_text_cursor(integer_argument(extended{g.menu_row} + g.menu_i), integer_argument(g.menu_col));
+    set_color(colour_yellow);
     print_item(g.menu_item(g.menu_i, 0));
-    set_color(8);
-    if (g.mouse_row == single(static_cast<extended>(g.menu_row) + g.menu_i - 1)) {
-      set_color(15);
+    set_color(colour_dark_grey);
+    if (g.mouse_row == single(extended{g.menu_row} + g.menu_i - 1)) {
+      set_color(colour_white);
       g.menu_hover = g.menu_i;
     }
     print_item("-");

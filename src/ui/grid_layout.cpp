@@ -31,7 +31,7 @@ const std::string& colour_name_of(float kind) {
 
 float kind_column(float kind) {
   auto& g = program();
-  return single(static_cast<extended>(kind) * g.cell_w + 4 + g.grid_col0);
+  return single(extended{kind} * g.cell_w + 4 + g.grid_col0);
 }
 
 void build_kinds_cell() {
@@ -44,7 +44,7 @@ void build_kinds_cell() {
 
 void build_count_cells() {
   auto& g = program();
-  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = g.loop_j + 1) {
+  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = next_count(g.loop_j)) {
     g.table_row = count_row(g.loop_j);
     if (g.fresh_setup != 0) value_of(g.table_row) = 5;
     g.cell_vis = n_kinds() > g.loop_j ? 1 : 0;
@@ -58,15 +58,15 @@ void build_count_cells() {
 void build_colour_cells() {
   auto& g = program();
   g.next_colour = 1;
-  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = g.loop_j + 1) {
+  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = next_count(g.loop_j)) {
     g.table_row = colour_row(g.loop_j);
     if (g.fresh_setup != 0) {
       value_of(g.table_row) = g.next_colour;
-      g.next_colour = g.next_colour + 1;
+      g.next_colour = next_count(g.next_colour);
       if (g.next_colour == 16) g.next_colour = 1;
     }
     g.cell_vis = n_kinds() > g.loop_j ? 1 : 0;
-    lay_out_cell(kind_column(g.loop_j), single(static_cast<extended>(g.grid_row0) + 1), 1, 15, g.cell_vis, 0);
+    lay_out_cell(kind_column(g.loop_j), single(extended{g.grid_row0} + 1), 1, 15, g.cell_vis, 0);
     const float colour = value_of(g.table_row);
     g.cell_help(g.table_row) =
         single_to_str(g.loop_j) + "-jelzesu babuk szine:" + colour_name_of(g.loop_j) + "(" + single_to_str(colour) + ")";
@@ -83,14 +83,14 @@ std::string rule_help(float rule, const std::string& actor, const std::string& t
 
 void build_rule_cells() {
   auto& g = program();
-  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = g.loop_j + 1) {
+  for (g.loop_j = 0; g.loop_j < kind_slots; g.loop_j = next_count(g.loop_j)) {
     const float actor = g.loop_j;
-    for (g.loop_a = 0; g.loop_a < kind_slots; g.loop_a = g.loop_a + 1) {
+    for (g.loop_a = 0; g.loop_a < kind_slots; g.loop_a = next_count(g.loop_a)) {
       const float target = g.loop_a;
       g.table_row = rule_row(actor, target);
       if (g.fresh_setup != 0) value_of(g.table_row) = 0;
       g.cell_vis = (n_kinds() > actor && n_kinds() > target) ? 1 : 0;
-      const float row = single(static_cast<extended>(actor) * g.cell_h + g.grid_row0 + 2);
+      const float row = single(extended{actor} * g.cell_h + g.grid_row0 + 2);
       lay_out_cell(kind_column(target), row, -1, 1, g.cell_vis, 0);
       g.cell_help(g.table_row) = rule_help(value_of(g.table_row), colour_name_of(actor), colour_name_of(target));
       end_step();
@@ -103,9 +103,9 @@ void build_rule_cells() {
 void build_cell_grid() {
   auto& g = program();
   g.grid_col0 = 1;
-  g.grid_row0 = single(26 - static_cast<extended>(n_kinds()));
-  g.panel_right = single((static_cast<extended>(g.grid_col0) + static_cast<extended>(n_kinds()) * g.cell_w + 4) * 8 - 3);
-  g.panel_top = single((static_cast<extended>(g.grid_row0) - static_cast<extended>(0.2)) * static_cast<extended>(16.0));
+  g.grid_row0 = single(26 - extended{n_kinds()});
+  g.panel_right = single((extended{g.grid_col0} + extended{n_kinds()} * g.cell_w + 4) * 8 - 3);
+  g.panel_top = single((extended{g.grid_row0} - extended{0.2}) * extended{16.0});
   build_kinds_cell();
   build_count_cells();
   build_colour_cells();

@@ -14,8 +14,8 @@ bool all_set(float a, float b, float c) { return (round_to_int64(a) & round_to_i
 
 void measure_pointer() {
   auto& g = program();
-  const extended dx = static_cast<extended>(g.center_x) - mouse_x();
-  const extended dy = static_cast<extended>(g.center_y) - mouse_y();
+  const extended dx = extended{g.center_x} - mouse_x();
+  const extended dy = extended{g.center_y} - mouse_y();
   g.mouse_dist = single(power(dx, 2) + power(dy, 2));
   if (g.mouse_dist != 0) g.mouse_dist = single(sqr(g.mouse_dist));
   end_step();
@@ -41,8 +41,8 @@ void update_drag_flag() {
   if (all_set(g.mouse_in_circle, g.drag_active)) g.rotation_drag = 1;
   if (all_set(truth(g.drag_active == 0), truth(g.rotation_drag == 1))) g.rotation_drag = 0;
   if (all_set(g.drag_active, g.rotation_drag)) {
-    g.rot_angle_a = single(static_cast<extended>(g.drag_rot_a0) + (static_cast<extended>(g.drag_y0) - mouse_y()));
-    g.rot_angle_c = single(static_cast<extended>(g.drag_rot_c0) + (static_cast<extended>(g.drag_x0) - mouse_x()));
+    g.rot_angle_a = single(extended{g.drag_rot_a0} + (extended{g.drag_y0} - mouse_y()));
+    g.rot_angle_c = single(extended{g.drag_rot_c0} + (extended{g.drag_x0} - mouse_x()));
   }
 }
 

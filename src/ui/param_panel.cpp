@@ -9,23 +9,14 @@
 #include "runtime/screen.h"
 #include "ui/run_parameters.h"
 
-namespace {
-
-void print_item(const std::string& item) {
-  print_fit_check(item);
-  print_text(item, false);
-}
-
-}  // namespace
-
 void draw_param_panel() {
   auto& g = program();
-  g.panel_row = floor_single(single(static_cast<extended>(mouse_y()) / 16));
+  g.panel_row = floor_single(single(extended{mouse_y()} / 16));
   if ((round_to_int64(g.panel_shown) & round_to_int64(truth(g.menu_visible == 0))) == 0) return;
   set_text_cursor(1, 1);
-  set_color(8);
+  set_color(colour_dark_grey);
   for (int r = 0; const RunParameter* parameter = parameter_on_panel_row(r); ++r) {
-    set_color(g.panel_row == static_cast<float>(r) ? 15 : 8);
+    set_color(g.panel_row == static_cast<float>(r) ? colour_white : colour_dark_grey);
     print_item(parameter->label);
     const float value = g.*parameter->member;
     if (parameter->shown_by_template) {

@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr int caption_colour = 11;
-constexpr int total_colour = 8;
-constexpr int hint_colour = 14;
+constexpr int caption_colour = colour_light_cyan;
+constexpr int total_colour = colour_dark_grey;
+constexpr int hint_colour = colour_yellow;
 
 // Drawing page and shown page given, mode 12 selected when not yet in it.
 constexpr int mode_and_pages_given = 13;
@@ -35,9 +35,7 @@ void draw_particle_total() {
   print_text("osszes babu:", false);
   end_step();
   // The number and its blank are one item; from 1000 on it no longer fits before column 80.
-  const std::string item = single_to_str(g.total_particles) + " ";
-  print_fit_check(item);
-  print_text(item, false);
+  print_item(single_to_str(g.total_particles) + " ");
   print_text("", true);
   end_step();
   draw_grid_border();
@@ -58,14 +56,14 @@ void draw_rotation_hint() {
 
 void draw_particles() {
   auto& g = program();
-  const float last_kind = single(static_cast<extended>(n_kinds()) - 1);
-  for (g.loop_i = 0; g.loop_i <= last_kind; g.loop_i = single(static_cast<extended>(g.loop_i) + 1)) {
+  const float kind_limit = last_kind();
+  for (g.loop_i = 0; g.loop_i <= kind_limit; g.loop_i = next_count(g.loop_i)) {
     // A count beyond the 801 particles of the table, which only a damaged state file can bring
     // before the first rescale, draws the particles the table holds.
     const float last_particle =
-        std::min(single(static_cast<extended>(g.color_count(g.loop_i)) - 1), last_particle_of_table);
+        std::min(single(extended{g.color_count(g.loop_i)} - 1), last_particle_of_table);
     end_step();
-    for (g.loop_j = 0; g.loop_j <= last_particle; g.loop_j = single(static_cast<extended>(g.loop_j) + 1)) {
+    for (g.loop_j = 0; g.loop_j <= last_particle; g.loop_j = next_count(g.loop_j)) {
       g.obj_x = g.particle(g.loop_i, g.loop_j, 0);
       end_step();
       g.obj_y = g.particle(g.loop_i, g.loop_j, 1);

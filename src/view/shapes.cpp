@@ -57,12 +57,12 @@ struct ProjectedPoints {
 
 float page_x(float screen_value) {
   auto& g = program();
-  return single(g.center_x + static_cast<extended>(screen_value) * g.graphics_scale);
+  return single(g.center_x + extended{screen_value} * g.graphics_scale);
 }
 
 float page_y(float screen_value) {
   auto& g = program();
-  return single(g.center_y + static_cast<extended>(screen_value) * g.graphics_scale);
+  return single(g.center_y + extended{screen_value} * g.graphics_scale);
 }
 
 // Draws the segment between two projections taken in order A, B: each takes its mouse event
@@ -80,6 +80,17 @@ void draw_projected_segment(const ProjectedPoints& ends, int a, int b) {
     end_step();
   }
   g.clipped = 0;
+}
+
+// One end of a centroid link: the centre of a kind, a step for each coordinate.
+void take_centre(float kind, float& x, float& y, float& z) {
+  auto& g = program();
+  x = g.color_center(kind, 0);
+  end_step();
+  y = g.color_center(kind, 1);
+  end_step();
+  z = g.color_center(kind, 2);
+  end_step();
 }
 
 }  // namespace
@@ -108,13 +119,13 @@ void draw_segment() {
 
 void draw_cross() {
   auto& g = program();
-  g.half_size = single(static_cast<extended>(g.obj_size) / 2);
-  const float x_high = single(static_cast<extended>(g.obj_x) + g.half_size);
-  const float x_low = single(static_cast<extended>(g.obj_x) - g.half_size);
-  const float y_high = single(static_cast<extended>(g.obj_y) + g.half_size);
-  const float y_low = single(static_cast<extended>(g.obj_y) - g.half_size);
-  const float z_high = single(static_cast<extended>(g.obj_z) + g.half_size);
-  const float z_low = single(static_cast<extended>(g.obj_z) - g.half_size);
+  g.half_size = single(extended{g.obj_size} / 2);
+  const float x_high = single(extended{g.obj_x} + g.half_size);
+  const float x_low = single(extended{g.obj_x} - g.half_size);
+  const float y_high = single(extended{g.obj_y} + g.half_size);
+  const float y_low = single(extended{g.obj_y} - g.half_size);
+  const float z_high = single(extended{g.obj_z} + g.half_size);
+  const float z_low = single(extended{g.obj_z} - g.half_size);
 
   ProjectedPoints ends;
   ends.add(x_high, g.obj_y, g.obj_z);
@@ -136,13 +147,13 @@ void draw_cross() {
 // corners are projected once, and every edge end still takes its own mouse event.
 void draw_cube() {
   auto& g = program();
-  g.half_size = single(static_cast<extended>(g.obj_size) / 2);
-  const float low[3] = {single(static_cast<extended>(g.obj_x) - g.half_size),
-                        single(static_cast<extended>(g.obj_y) - g.half_size),
-                        single(static_cast<extended>(g.obj_z) - g.half_size)};
-  const float high[3] = {single(static_cast<extended>(g.obj_x) + g.half_size),
-                         single(static_cast<extended>(g.obj_y) + g.half_size),
-                         single(static_cast<extended>(g.obj_z) + g.half_size)};
+  g.half_size = single(extended{g.obj_size} / 2);
+  const float low[3] = {single(extended{g.obj_x} - g.half_size),
+                        single(extended{g.obj_y} - g.half_size),
+                        single(extended{g.obj_z} - g.half_size)};
+  const float high[3] = {single(extended{g.obj_x} + g.half_size),
+                         single(extended{g.obj_y} + g.half_size),
+                         single(extended{g.obj_z} + g.half_size)};
   ProjectedPoints corners;
   for (int index = 0; index < 8; ++index)
     corners.add(index & 4 ? high[0] : low[0], index & 2 ? high[1] : low[1], index & 1 ? high[2] : low[2]);
@@ -157,22 +168,12 @@ void draw_cube() {
 
 void draw_centroid_links() {
   auto& g = program();
-  g.line_color = 14;
-  const float last_kind = single(static_cast<extended>(n_kinds()) - 1);
-  for (g.loop_a = 0; g.loop_a <= last_kind; g.loop_a = single(static_cast<extended>(g.loop_a) + 1)) {
-    for (g.loop_j = g.loop_a; g.loop_j <= last_kind; g.loop_j = single(static_cast<extended>(g.loop_j) + 1)) {
-      g.seg_ax = g.color_center(g.loop_a, 0);
-      end_step();
-      g.seg_ay = g.color_center(g.loop_a, 1);
-      end_step();
-      g.seg_az = g.color_center(g.loop_a, 2);
-      end_step();
-      g.seg_bx = g.color_center(g.loop_j, 0);
-      end_step();
-      g.seg_by = g.color_center(g.loop_j, 1);
-      end_step();
-      g.seg_bz = g.color_center(g.loop_j, 2);
-      end_step();
+  g.line_color = colour_yellow;
+  const float kind_limit = last_kind();
+  for (g.loop_a = 0; g.loop_a <= kind_limit; g.loop_a = next_count(g.loop_a)) {
+    for (g.loop_j = g.loop_a; g.loop_j <= kind_limit; g.loop_j = next_count(g.loop_j)) {
+      take_centre(g.loop_a, g.seg_ax, g.seg_ay, g.seg_az);
+      take_centre(g.loop_j, g.seg_bx, g.seg_by, g.seg_bz);
       draw_segment();
     }
   }

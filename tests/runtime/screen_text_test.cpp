@@ -21,11 +21,6 @@ class ScreenText : public FreshPixelProgram {
     set_text_cursor(row, column);
     print_text(text, false);
   }
-  // One item of a print: the fit check, then the item.
-  void print_item(const std::string& item) {
-    print_fit_check(item);
-    print_text(item, false);
-  }
   void expect_cursor(int row, int column, bool pending) {
     EXPECT_EQ(page().cursor_row, row);
     EXPECT_EQ(page().cursor_column, column);

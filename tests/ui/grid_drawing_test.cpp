@@ -201,6 +201,22 @@ TEST_F(GridDrawing, OnlyCellsStartingOnTheScreenAndTheirLabelsAreDrawn) {
   EXPECT_TRUE(host.reports.empty());
 }
 
+// Kind 18's counts, cut at column 80, are in the tests above and below.
+TEST_F(GridDrawing, ATextTooWideForItsRowStartsTheNextRow) {
+  auto& g = program();
+  lay_out(18);
+  value(57) = -11111112;  // kind 17: count cell at 1-based row 9, column 74, colour 3
+  build_cell_grid();
+  // Kind 0's rule cells stand in the next row; hidden, nothing prints over the moved count.
+  for (int c = 0; c < 18; ++c) g.model_table(rule_row(0, c), cell_visible) = 0;
+  pointer(300, 300);
+  draw_cell_grid();
+  EXPECT_EQ(text_at(10, 1, 13, 3), "-1.111111E+07");
+  EXPECT_EQ(text_at(9, 74, 7, 3), "       ") << "the count left its own place";
+  EXPECT_EQ(drawing_page().cursor_row, 29) << "the help line has not scrolled";
+  EXPECT_TRUE(host.reports.empty());
+}
+
 TEST_F(GridDrawing, ACountCutAtColumn80IsHoveredOutlinedHelpedAndEdited) {
   auto& g = program();
   lay_out(19);

@@ -157,12 +157,13 @@ file_unchanged || fail "Ctrl+Break changed the state file"
 # Shift held from before the start: the menu shows from the first frames, and goes with the
 # release. Its labels, colour 8, stand in rows 3-12 from column 48. The X server lets go of the
 # keys that a client holds when the client ends, so the one that presses Shift stays running
-# (a failure ends it with the busy loops).
+# (a failure ends it with the busy loops); it leaves a file once the press is made.
 menu_pixels() { import -window "$window" "$shot" && pixels_of '#555555' 264x160+376+32; }
 xdotool mousemove 100 300
-xdotool keydown shift sleep 60 &
+xdotool keydown shift exec --sync --args 2 touch shift_held sleep 60 &
 busy+=($!)
-sleep 0.5
+wait_for 10 test -f shift_held || fail "Shift could not be pressed"
+rm shift_held
 start
 sleep 1
 held=$(menu_pixels)
