@@ -45,7 +45,10 @@ extern std::atomic<bool> statement_event_flag;
 void check_statement_events(int step_number);
 
 // Called by the logic after each step that may fail; costs one flag test when nothing happened.
-// The step number in a report is the source line of the step.
+// A step is one statement of a routine: one colour set, one cursor move, one print, one line.
+// A failure makes the rest of its step do nothing, so a step that bundled several statements
+// would lose the ones after the failing one when the report's Yes goes on. The step number in
+// a report is the source line of the step.
 inline void end_step(int step_number = __builtin_LINE()) {
   if (statement_event_flag.load(std::memory_order_acquire)) check_statement_events(step_number);
 }

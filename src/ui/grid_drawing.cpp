@@ -4,6 +4,7 @@
 
 #include "context/program.h"
 #include "model/cell_rows.h"
+#include "runtime/failures.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"
 #include "runtime/screen.h"
@@ -46,9 +47,13 @@ void outline_hovered_cell(float column, float row) {
   const float left = single(extended{g.box_x1} + 1), top = single(extended{g.box_y1} - 2);
   const float right = single(extended{g.box_x2} + 1), bottom = single(extended{g.box_y2} - 2);
   draw_line(left, top, right, top, colour_white);
+  end_step();
   draw_line(right, top, right, bottom, colour_white);
+  end_step();
   draw_line(right, bottom, left, bottom, colour_white);
+  end_step();
   draw_line(left, bottom, left, top, colour_white);
+  end_step();
 }
 
 // Kind's colour once more at the left end of its rule row.
@@ -58,7 +63,9 @@ void draw_colour_label(float kind) {
   const float column = single(extended{g.model_table(first_rule_row, cell_column)} - 3);
   if (!starts_on_screen(column, row)) return;
   set_text_cursor(integer_argument(extended{row} + 1), integer_argument(extended{column} + 1));
+  end_step();
   print_item(colour_block, true);
+  end_step();
 }
 
 void draw_cell(float i) {
@@ -72,6 +79,7 @@ void draw_cell(float i) {
   if (!starts_on_screen(column, row)) {
     if (colour_cell) {
       set_colour_value(value);
+      end_step();
       draw_colour_label(i);
     }
     return;
@@ -82,10 +90,19 @@ void draw_cell(float i) {
   if (g.cell_hit != 0) g.hit_cell = i;
   g.cell_colour = g.cell_hit != 0 ? colour_white : colour_light_grey;
   set_colour_value(g.cell_colour);
-  if (count_cell) set_colour_value(g.model_table(colour_row(kind_of_count_row(i)), cell_value));
+  end_step();
+  if (count_cell) {
+    set_colour_value(g.model_table(colour_row(kind_of_count_row(i)), cell_value));
+    end_step();
+  }
   set_text_cursor(integer_argument(extended{row} + 1), integer_argument(extended{column} + 1));
-  if (colour_cell) set_colour_value(value);
+  end_step();
+  if (colour_cell) {
+    set_colour_value(value);
+    end_step();
+  }
   print_item(placed_text(g.cell_text, column), true);
+  end_step();
   if (colour_cell) draw_colour_label(i);
   if (g.cell_hit != 0) outline_hovered_cell(column, row);
 }
@@ -113,12 +130,13 @@ void draw_cell_grid() {
   for (g.loop_i = 0; g.loop_i <= last_cell_row; g.loop_i = next_count(g.loop_i)) {
     if (g.model_table.at(g.loop_i, cell_visible) == 0) continue;
     draw_cell(g.loop_i);
-    end_step();
   }
   g.help_text = g.hit_cell != -1 ? g.cell_help(g.hit_cell) : std::string();
   if (g.help_text.size() < help_width) g.help_text += string_fill(static_cast<int>(help_width - g.help_text.size()), ' ');
   set_color(colour_yellow);
+  end_step();
   set_text_cursor(28, 40);
+  end_step();
   print_item(g.help_text);
   end_step();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "context/program.h"
+#include "runtime/failures.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"
 #include "runtime/screen.h"
@@ -14,10 +15,14 @@ void draw_param_panel() {
   g.panel_row = floor_single(single(extended{mouse_y()} / 16));
   if ((round_to_int64(g.panel_shown) & round_to_int64(truth(g.menu_visible == 0))) == 0) return;
   set_text_cursor(1, 1);
+  end_step();
   set_color(colour_dark_grey);
+  end_step();
   for (int r = 0; const RunParameter* parameter = parameter_on_panel_row(r); ++r) {
     set_color(g.panel_row == static_cast<float>(r) ? colour_white : colour_dark_grey);
+    end_step();
     print_item(parameter->label);
+    end_step();
     const float value = g.*parameter->member;
     if (parameter->shown_by_template) {
       std::string text;
@@ -27,8 +32,8 @@ void draw_param_panel() {
       print_item(single_to_str(value) + " ");
       print_text("", true);
     }
+    end_step();
   }
-  end_step();
 }
 
 void edit_panel_row() {

@@ -89,6 +89,24 @@ TEST_F(GridDrawing, KindColoursMarkCountAndColourCellsAndTheLabels) {
   EXPECT_EQ(cell_pixels(4, 25, 1), 0);
 }
 
+// A colour outside the palette fails each colour set that takes it, and the report's Yes goes
+// on with the next statement: the kind's blocks, its label and its count are drawn in the grey
+// that was set before, and the rest of the grid as usual.
+TEST_F(GridDrawing, ColourOutsideThePaletteIsReportedPerSetAndTheCellStillDrawn) {
+  host.answer_when_unscripted = true;
+  value(0) = 16;
+  pointer(300, 300);
+  draw_cell_grid();
+  ASSERT_EQ(host.reports.size(), 2u);  // the colour cell's own set, then its count cell's
+  for (const ErrorReport& report : host.reports) EXPECT_EQ(report.caption, "Unhandled Error #5");
+  EXPECT_FALSE(failure_pending());
+  for (const auto& [column, row] : {std::pair{5, 24}, {6, 24}, {2, 25}, {3, 25}})
+    EXPECT_EQ(cell_pixels(column, row, 7), 128) << column << ", " << row;
+  EXPECT_GT(cell_pixels(6, 23, 7), 0);  // the count " 5"
+  EXPECT_EQ(cell_pixels(9, 24, 2), 128);  // kind 1's colour cell
+  EXPECT_EQ(program().help_text, std::string(78, ' '));
+}
+
 TEST_F(GridDrawing, HelpLineFillsRow29ColumnsOneTo78) {
   const struct {
     int x, y;
