@@ -20,17 +20,17 @@ bool held(int virtual_key, bool now) {
   return (static_cast<unsigned short>(state) & 0x8000) != 0;
 }
 
-void take_shift_keys(bool now) {
-  set_key_held(key_left_shift, held(VK_LSHIFT, now));
-  set_key_held(key_right_shift, held(VK_RSHIFT, now));
+// Both Shift keys arrive as VK_SHIFT; the state as of the message being handled tells them apart.
+void take_shift_keys() {
+  set_key_held(key_left_shift, held(VK_LSHIFT, false));
+  set_key_held(key_right_shift, held(VK_RSHIFT, false));
 }
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM key, LPARAM details) {
   if (keys_host != nullptr) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
-    // Both Shift keys arrive as VK_SHIFT; the state as of this message tells them apart.
-    if ((down || up) && key == VK_SHIFT) take_shift_keys(false);
+    if ((down || up) && key == VK_SHIFT) take_shift_keys();
     if (down && (key == VK_CANCEL || (key == VK_PAUSE && held(VK_CONTROL, false)))) keys_host->stop_pressed();
     else if (down && key == VK_PAUSE) keys_host->pause_pressed();
   }
@@ -48,7 +48,9 @@ void WindowHost::open_system_side() {
   const auto procedure = reinterpret_cast<LONG_PTR>(&window_procedure);
   freeglut_procedure = reinterpret_cast<WNDPROC>(wide_window ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
                                                              : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure));
-  take_shift_keys(true);
+  // The runtime that start_runtime makes takes these as its held keys.
+  if (held(VK_LSHIFT, true)) keys_held_at_open_.push_back(key_left_shift);
+  if (held(VK_RSHIFT, true)) keys_held_at_open_.push_back(key_right_shift);
 }
 
 // The wrapped procedure sees every key message as it is dispatched.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "context/program.h"
+#include "runtime/failures.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/screen.h"
@@ -25,11 +26,16 @@ void draw_menu() {
   const float last_entry = single(extended{g.menu_count} - 1);
   for (g.menu_i = 0; g.menu_i <= last_entry; g.menu_i = next_count(g.menu_i)) {
     set_text_cursor(integer_argument(extended{g.menu_row} + g.menu_i), integer_argument(g.menu_col));
+    end_step();
     set_color(colour_yellow);
+    end_step();
     print_item(g.menu_item(g.menu_i, 0));
+    end_step();
     set_color(colour_dark_grey);
+    end_step();
     if (g.mouse_row == single(extended{g.menu_row} + g.menu_i - 1)) {
       set_color(colour_white);
+      end_step();
       g.menu_hover = g.menu_i;
     }
     print_item("-");
