@@ -8,6 +8,7 @@
 #include "runtime/numbers.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
+#include "runtime/sine_cosine.h"
 
 namespace {
 
@@ -173,7 +174,11 @@ void draw_circle(double x, double y, double radius, int colour, double start, do
   if (!(quarter_steps <= std::numeric_limits<std::int32_t>::max())) return;
   const int n = static_cast<int>(quarter_steps);
   const std::int64_t cx = round_half_away(x), cy = round_half_away(y);
-  const double step = std::numbers::pi / 2 / n, cos_step = std::cos(step), sin_step = std::sin(step);
+  // The step's sine and cosine from the program's own functions, which give the same bits on
+  // every system; no step is taken for n = 0.
+  const double step = std::numbers::pi / 2 / n;
+  const sine_cosine::SineCosine turn = n > 0 ? sine_cosine::quarter_step(n) : sine_cosine::SineCosine{0, 1};
+  const double cos_step = turn.cosine, sin_step = turn.sine;
 
   double a1 = 0, a2 = std::numbers::pi, a3 = std::numbers::pi, a4 = two_pi;
   double cs = 1, sn = 0;

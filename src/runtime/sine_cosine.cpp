@@ -259,6 +259,13 @@ constexpr FixedSeries cosine_fixed(0);  // 1 - cos(r)
   return std::bit_cast<float>(bits | (negative ? 0x80000000u : 0));
 }
 
+// m * 2^e, m in [2^127, 2^128) within 2^-116 of the value, rounded to a double.
+double rounded_double(uint128 mantissa, int exponent) {
+  constexpr uint128 half = static_cast<uint128>(1) << 74;
+  const uint64_t kept = static_cast<uint64_t>(mantissa >> 75) + ((mantissa & ((half << 1) - 1)) > half);
+  return static_cast<double>(kept) * power_of_two(exponent + 75);  // 2^53 itself is exact too
+}
+
 ALWAYS_INLINE float correctly_rounded(float x, bool cosine) {
   const float proven = proven_float_of(estimate_of(x, cosine));
   if (proven != 0) [[likely]] return proven;
@@ -271,6 +278,27 @@ ALWAYS_INLINE float correctly_rounded(float x, bool cosine) {
 Reduction reduce(float magnitude) {
   return magnitude < quarter_turn ? small_reduction(magnitude) : large_reduction(magnitude);
 }
+// d = pi/2 / n lies below pi/4 for every n from 2 on: d itself is r, exact in 128 bits, and
+// the fixed point gives both values as for a float. n = 1 takes the double nearest pi/2,
+// whose sine rounds to 1 and whose cosine is the double nearest the 2^-53.9 that it falls
+// short of pi/2.
+SineCosine quarter_step(std::int32_t n) {
+  if (n == 1) return {1, 0x1.1a62633145c07p-54};
+  const double d = 0x1.921fb54442d18p0 / n;
+  const uint64_t bits = std::bit_cast<uint64_t>(d);
+  const uint128 mantissa = static_cast<uint128>((bits & 0xfffffffffffff) | 0x10000000000000) << 75;
+  const int exponent = static_cast<int>(bits >> 52) - 1075 - 75;
+  const uint128 r_fixed = mantissa >> (-128 - exponent);
+  const uint128 s = multiply_high(r_fixed, r_fixed);
+  uint128 sine = mantissa - multiply_high(mantissa, sine_fixed(s));
+  int sine_exponent = exponent;
+  if (!(sine >> 127)) {
+    sine <<= 1;
+    sine_exponent -= 1;
+  }
+  return {rounded_double(sine, sine_exponent), rounded_double(~cosine_fixed(s), -128)};
+}
+
 double estimate(float x, bool cosine) { return estimate_of(x, cosine); }
 float proven_float(double estimate) { return proven_float_of(estimate); }
 float precise_float(float x, bool cosine, bool& decided) { return precise_float_of(x, cosine, decided); }

@@ -40,4 +40,13 @@ float proven_float(double estimate);
 // lay so close to a rounding boundary that its error could have moved it across.
 float precise_float(float x, bool cosine, bool& decided);
 
+// The sine and cosine of the double nearest pi/2 / n, for n >= 1, each correctly rounded to
+// double (the step of a circle drawn with n steps a quarter). Below 2^20 every n is checked;
+// beyond, the value of an n whose sine or cosine lay within 2^-116 of a rounding boundary
+// could be one off, with the same bits everywhere all the same.
+struct SineCosine {
+  double sine, cosine;
+};
+SineCosine quarter_step(std::int32_t n);
+
 }  // namespace sine_cosine

@@ -9,7 +9,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <mutex>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -184,6 +186,34 @@ TEST(SineCosineAgainstMpfr, FixedPointAndReductionHold) {
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(undecided, 0);
   EXPECT_EQ(reductions_off, 0);
+}
+
+// The circle's step sine and cosine, pi/2 / n in double, against MPFR's correctly rounded
+// doubles: every n below 2^20 (every 97th in the sanitizer builds) and random n up to the
+// largest 32-bit one.
+TEST(SineCosineAgainstMpfr, QuarterStepsAreCorrectlyRoundedDoubles) {
+  const std::int32_t stride = sanitized_build ? 97 : 1;
+  std::vector<std::int32_t> steps;
+  for (std::int32_t n = 1; n < (1 << 20); n += stride) steps.push_back(n);
+  std::mt19937 random(23);
+  std::uniform_int_distribution<std::int32_t> any_n(1 << 20, std::numeric_limits<std::int32_t>::max());
+  for (int i = 0; i < 20'000; ++i) steps.push_back(any_n(random));
+  steps.push_back(std::numeric_limits<std::int32_t>::max());
+  mpfr_t d, sine, cosine;
+  mpfr_inits2(53, d, sine, cosine, static_cast<mpfr_ptr>(nullptr));
+  long wrong = 0;
+  std::string first_wrong;
+  for (const std::int32_t n : steps) {
+    mpfr_set_d(d, std::numbers::pi / 2 / n, MPFR_RNDN);
+    mpfr_sin_cos(sine, cosine, d, MPFR_RNDN);
+    const sine_cosine::SineCosine ours = sine_cosine::quarter_step(n);
+    if (ours.sine != mpfr_get_d(sine, MPFR_RNDN) || ours.cosine != mpfr_get_d(cosine, MPFR_RNDN)) {
+      if (wrong++ == 0) first_wrong = std::to_string(n);
+    }
+  }
+  mpfr_clears(d, sine, cosine, static_cast<mpfr_ptr>(nullptr));
+  mpfr_free_cache();
+  EXPECT_EQ(wrong, 0) << "first at n = " << first_wrong;
 }
 
 }  // namespace

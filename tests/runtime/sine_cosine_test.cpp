@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "runtime/numbers.h"
+#include "runtime/sine_cosine.h"
 #include "support/sine_cosine_arguments.h"
 
 namespace {
@@ -62,6 +63,26 @@ TEST(SineCosine, HardArgumentsKeepTheirBits) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(bits(c.cosine ? cos_single(c.x) : sin_single(c.x)), c.value) << c.x << (c.cosine ? " cos" : " sin");
+}
+
+// The circle's step, pi/2 / n, in the doubles that MPFR rounds them to (checked there for
+// every n below 2^20): n = 1, pi/2 itself; n = 2, where the sine and cosine of the double
+// below pi/4 differ in their last bit; the rotation hint's 79; a large n and the largest.
+TEST(SineCosine, QuarterStepsKeepTheirBits) {
+  struct Case {
+    std::int32_t n;
+    std::uint64_t sine, cosine;
+  };
+  const Case cases[] = {
+      {1, 0x3ff0000000000000, 0x3c91a62633145c07},       {2, 0x3fe6a09e667f3bcc, 0x3fe6a09e667f3bcd},
+      {79, 0x3f945bff072d7a13, 0x3feffe61749a771a},      {1000003, 0x3eba5a7fa51603dd, 0x3fefffffffffd498},
+      {2147483647, 0x3e0921fb5476710f, 0x3ff0000000000000},
+  };
+  for (const Case& c : cases) {
+    const sine_cosine::SineCosine step = sine_cosine::quarter_step(c.n);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(step.sine), c.sine) << c.n;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(step.cosine), c.cosine) << c.n;
+  }
 }
 
 }  // namespace
