@@ -34,6 +34,7 @@ fail() {
   fi
   [ -n "$pid" ] && kill "$pid" 2> /dev/null
   stop_busy
+  [ -s "$folder/program_errors.txt" ] && { echo "the program's error output:"; cat "$folder/program_errors.txt"; }
   echo "the program's folder: $folder"
   exit 1
 }
@@ -67,13 +68,27 @@ cell_changed() { [ "$(cell_value)" != "$1" ]; }
 # The number of pixels of the colour (#RRGGBB) in the part of the screenshot (WxH+X+Y).
 pixels_of() { convert "$shot" -crop "$2" +repage txt:- | grep -c "$1"; }
 
-# Starts the program and waits for its window.
+# Starts the program and waits for its window. Under load the virtual X server has now and
+# then refused a first connection ("failed to open display") although it answered just after:
+# a start that ends for that reason alone is tried again, twice at most.
 launch() {
-  "${run_program[@]}" &
-  pid=$!
-  wait_for 20 has_window || fail "no window titled Untitled"
-  window=$(window_id)
+  local attempt
+  for attempt in 1 2 3; do
+    "${run_program[@]}" 2> "$folder/program_errors.txt" &
+    pid=$!
+    wait_for 20 window_or_end
+    if has_window; then
+      window=$(window_id)
+      return
+    fi
+    kill -0 "$pid" 2> /dev/null && break
+    cat "$folder/program_errors.txt" >&2
+    grep -q "failed to open display" "$folder/program_errors.txt" || break
+    echo "the program could not reach the display (start $attempt); starting it again" >&2
+  done
+  fail "no window titled Untitled"
 }
+window_or_end() { has_window || ! kill -0 "$pid" 2> /dev/null; }
 
 # Starts the program and waits for its window at the given size (640x480 by default), which
 # stands at the screen's top left corner although no window manager places it.
@@ -135,6 +150,7 @@ case $system in
   *) fail "unknown system $system" ;;
 esac
 cd "$folder" || fail "no temporary folder"
+wait_for 20 xdpyinfo > /dev/null 2>&1 || fail "the virtual X server does not answer"
 
 start
 wait_for 20 state_lines || fail "no state file of 17018 lines"
@@ -225,19 +241,25 @@ done
 # one; a lane prints what went wrong.
 close_rounds() {
   export DISPLAY=$1
-  local round code
-  for round in $(seq 5); do
-    "${run_program[@]}" &
+  local round=1 code retries=2 errors=$folder/lane_errors${1##*.}.txt
+  while [ $round -le 5 ]; do
+    "${run_program[@]}" 2> "$errors" &
     pid=$!
     if ! "$close_when_shown" $((RANDOM % 1000)); then
-      kill "$pid"
-      echo "$DISPLAY, round $round: no window to close"
+      kill "$pid" 2> /dev/null
+      wait "$pid" 2> /dev/null
+      if grep -q "failed to open display" "$errors" && [ $((retries--)) -gt 0 ]; then
+        echo "$DISPLAY, round $round: the program could not reach the display; once more" >&2
+        continue
+      fi
+      echo "$DISPLAY, round $round: no window to close: $(cat "$errors")"
       return 1
     fi
     exit_code
     code=$?
     [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code"; return 1; }
     file_unchanged || { echo "$DISPLAY, round $round: the state file changed"; return 1; }
+    round=$((round + 1))
   done
 }
 lanes=()
