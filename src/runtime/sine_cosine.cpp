@@ -224,9 +224,29 @@ struct FixedSeries {
 constexpr FixedSeries sine_fixed(1);    // 1 - sin(r)/r
 constexpr FixedSeries cosine_fixed(0);  // 1 - cos(r)
 
-// The sine or cosine as m * 2^e with m in [2^127, 2^128), within 2^-120 of the true value:
-// the reduction holds |r| to 2^-124, every fixed-point step loses at most 2^-128 of a value
-// below 1, and sin r = r * (1 - S), cos r = 1 - C, with S <= 0.11 and C <= 0.30.
+// The sine or cosine of a reduced |r| <= pi/4 as m * 2^e with m in [2^127, 2^128), within
+// 2^-120 of the true value: the reduction holds |r| to 2^-124, every fixed-point step loses at
+// most 2^-128 of a value below 1, and sin r = r * (1 - S), cos r = 1 - C, with S <= 0.11 and
+// C <= 0.30.
+struct Fixed {
+  uint128 mantissa;
+  int exponent;
+};
+
+// r^2 * 2^128, rounded down.
+uint128 fixed_square(const Reduction& r) {
+  const uint128 r_fixed = r.exponent <= -256 ? 0 : r.mantissa >> (-128 - r.exponent);
+  return multiply_high(r_fixed, r_fixed);
+}
+
+Fixed fixed_sine(const Reduction& r, uint128 square) {
+  const uint128 mantissa = r.mantissa - multiply_high(r.mantissa, sine_fixed(square));
+  if (mantissa >> 127) return {mantissa, r.exponent};
+  return {mantissa << 1, r.exponent - 1};
+}
+
+Fixed fixed_cosine(uint128 square) { return {~cosine_fixed(square), -128}; }  // 2^128 - 1 - C
+
 [[gnu::noinline]] float precise_float_of(float x, bool cosine, bool& decided) {
   const float magnitude = std::fabs(x);
   const Reduction r = magnitude < quarter_turn ? small_reduction(magnitude) : large_reduction(magnitude);
@@ -234,21 +254,8 @@ constexpr FixedSeries cosine_fixed(0);  // 1 - cos(r)
   const bool cosine_of_r = quadrant & 1;
   const bool negative = (((quadrant & 2) != 0) != (!cosine_of_r && r.negative)) != (!cosine && x < 0);
 
-  const uint128 r_fixed = r.exponent <= -256 ? 0 : r.mantissa >> (-128 - r.exponent);
-  const uint128 s = multiply_high(r_fixed, r_fixed);
-  uint128 mantissa;
-  int exponent;
-  if (cosine_of_r) {
-    mantissa = ~cosine_fixed(s);  // 2^128 - 1 - C
-    exponent = -128;
-  } else {
-    mantissa = r.mantissa - multiply_high(r.mantissa, sine_fixed(s));
-    exponent = r.exponent;
-    if (!(mantissa >> 127)) {
-      mantissa <<= 1;
-      exponent -= 1;
-    }
-  }
+  const uint128 square = fixed_square(r);
+  const auto [mantissa, exponent] = cosine_of_r ? fixed_cosine(square) : fixed_sine(r, square);
   // Rounded to 24 bits. Every value that comes here is a normal float's.
   constexpr uint128 half = static_cast<uint128>(1) << 103;
   constexpr uint128 tolerance = static_cast<uint128>(1) << 12;  // 2^-116 of the value
@@ -259,11 +266,11 @@ constexpr FixedSeries cosine_fixed(0);  // 1 - cos(r)
   return std::bit_cast<float>(bits | (negative ? 0x80000000u : 0));
 }
 
-// m * 2^e, m in [2^127, 2^128) within 2^-116 of the value, rounded to a double.
-double rounded_double(uint128 mantissa, int exponent) {
+// A fixed-point value rounded to a double.
+double rounded_double(Fixed value) {
   constexpr uint128 half = static_cast<uint128>(1) << 74;
-  const uint64_t kept = static_cast<uint64_t>(mantissa >> 75) + ((mantissa & ((half << 1) - 1)) > half);
-  return static_cast<double>(kept) * power_of_two(exponent + 75);  // 2^53 itself is exact too
+  const uint64_t kept = static_cast<uint64_t>(value.mantissa >> 75) + ((value.mantissa & ((half << 1) - 1)) > half);
+  return static_cast<double>(kept) * power_of_two(value.exponent + 75);  // 2^53 itself is exact too
 }
 
 ALWAYS_INLINE float correctly_rounded(float x, bool cosine) {
@@ -286,17 +293,10 @@ SineCosine quarter_step(std::int32_t n) {
   if (n == 1) return {1, 0x1.1a62633145c07p-54};
   const double d = 0x1.921fb54442d18p0 / n;
   const uint64_t bits = std::bit_cast<uint64_t>(d);
-  const uint128 mantissa = static_cast<uint128>((bits & 0xfffffffffffff) | 0x10000000000000) << 75;
-  const int exponent = static_cast<int>(bits >> 52) - 1075 - 75;
-  const uint128 r_fixed = mantissa >> (-128 - exponent);
-  const uint128 s = multiply_high(r_fixed, r_fixed);
-  uint128 sine = mantissa - multiply_high(mantissa, sine_fixed(s));
-  int sine_exponent = exponent;
-  if (!(sine >> 127)) {
-    sine <<= 1;
-    sine_exponent -= 1;
-  }
-  return {rounded_double(sine, sine_exponent), rounded_double(~cosine_fixed(s), -128)};
+  const Reduction r{0, false, static_cast<uint128>((bits & 0xfffffffffffff) | 0x10000000000000) << 75,
+                    static_cast<int>(bits >> 52) - 1075 - 75};
+  const uint128 square = fixed_square(r);
+  return {rounded_double(fixed_sine(r, square)), rounded_double(fixed_cosine(square))};
 }
 
 double estimate(float x, bool cosine) { return estimate_of(x, cosine); }

@@ -125,7 +125,6 @@ void draw_cell_grid() {
   g.hit_row0 = floor_single(single(extended{mouse_y()} / 16));
   g.hit_row1 = single(extended{g.hit_row0} + g.cell_h);
   draw_grid_border();
-  end_step();
   g.hit_cell = -1;
   for (g.loop_i = 0; g.loop_i <= last_cell_row; g.loop_i = next_count(g.loop_i)) {
     if (g.model_table.at(g.loop_i, cell_visible) == 0) continue;
