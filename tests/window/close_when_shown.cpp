@@ -2,7 +2,8 @@
 // milliseconds more, and asks it to close as a window manager's close button does: the
 // WM_DELETE_WINDOW message of WM_PROTOCOLS. Finding the window here rather than by xdotool keeps
 // a round of the window test short on a busy machine.
-// Usage: close_when_shown DELAY_MS. Exit code 1 when no window was shown within 20 s.
+// Usage: close_when_shown DELAY_MS. Exit code 1 when no window was shown within 20 s, or when
+// the program's window was still shown 30 s after the message.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -32,6 +33,18 @@ Window shown_program_window(Display* display) {
     if (is_shown_program_window(display, children[i])) found = children[i];
   if (children != nullptr) XFree(children);
   return found;
+}
+
+void send_close_message(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XSync(display, False);
 }
 
 // A window that goes away while it is looked at is not an error here.
@@ -65,15 +78,25 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   std::this_thread::sleep_for(delay);
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, window, False, NoEventMask, &event);
-  XSync(display, False);
+  // The message goes to the window shown now. One that goes away before the program ends (Wine
+  // re-creates a window when the screen changes mode) is replaced by another, which is sent the
+  // message too: the helper is done once it has sent one and no window of the program is shown.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  Window sent_to = 0;
+  for (;;) {
+    const Window shown = shown_program_window(display);
+    if (shown == 0 && sent_to != 0) break;
+    if (shown != 0 && shown != sent_to) {
+      send_close_message(display, shown);
+      sent_to = shown;
+    }
+    if (std::chrono::steady_clock::now() > give_up) {
+      std::fprintf(stderr, sent_to == 0 ? "close_when_shown: the window went away before the close message\n"
+                                        : "close_when_shown: the window was still shown 30 s after the close message\n");
+      return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
   XCloseDisplay(display);
   return 0;
 }

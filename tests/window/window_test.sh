@@ -27,6 +27,7 @@ trap stop_busy EXIT
 
 fail() {
   echo "FAILED: $*"
+  echo "$(windows_seen)"
   [ -s "$shot" ] || import -window root "$shot" 2> /dev/null
   if [ -s "$shot" ]; then
     cp "$shot" "$keep_dir/window_test_failure.png"
@@ -35,6 +36,7 @@ fail() {
   [ -n "$pid" ] && kill "$pid" 2> /dev/null
   stop_busy
   [ -s "$folder/program_errors.txt" ] && { echo "the program's error output:"; cat "$folder/program_errors.txt"; }
+  [ -s "$folder/x_errors.txt" ] && { echo "the last X calls' errors:"; tail -n 5 "$folder/x_errors.txt"; }
   echo "the program's folder: $folder"
   exit 1
 }
@@ -50,19 +52,71 @@ wait_for() {
   done
 }
 
-window_id() { xdotool search --name '^Untitled$' 2> /dev/null | head -n 1; }
-has_window() { [ -n "$(window_id)" ]; }
-state_lines() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
-window_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1"; }
+# Waits as wait_for does, and fails the test when the time is up, saying what it waited for.
+await() {
+  local seconds=$1 what=$2
+  shift 2
+  wait_for "$seconds" "$@" || fail "waited $seconds s for $what"
+}
+
+# The mapped windows on the screen, with their titles, positions and sizes: what a failed wait
+# saw instead of what it waited for.
+windows_seen() {
+  local id seen=
+  for id in $(xdotool search --onlyvisible --name '' 2> /dev/null); do
+    seen+=$(printf '\n  0x%x "%s" %s' "$id" "$(xdotool getwindowname "$id" 2> /dev/null)" \
+      "$(xdotool getwindowgeometry "$id" 2> /dev/null | sed -n 's/^ *Position: \([^ ]*\).*/at \1/p; s/^ *Geometry: /size /p' | tr '\n' ' ')")
+  done
+  echo "the mapped windows:${seen:- none}"
+}
+
+# The program's window as it stands now: mapped, titled Untitled and, where the system tells,
+# of the program's class (window_class). Its id, or nothing. A window may be replaced or mapped
+# again at any moment (Wine re-creates one when the screen changes mode), so no id is kept from
+# one X call to the next: every call looks for the window anew.
+program_window() {
+  local titled
+  titled=$(xdotool search --onlyvisible --name '^Untitled$' 2> /dev/null) || return 0
+  if [ -n "$window_class" ]; then
+    grep -Fx -f <(xdotool search --onlyvisible --class "$window_class" 2> /dev/null) <<< "$titled" | head -n 1
+  else
+    head -n 1 <<< "$titled"
+  fi
+}
+has_window() { [ -n "$(program_window)" ]; }
+
+# Runs the command with {} in its arguments replaced by the program's window, for at most the
+# given number of seconds: while there is no such window, or the command fails because the
+# window went away between finding it and using it, it looks again. 0 seconds: one try.
+on_window() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds)) id
+  while :; do
+    id=$(program_window)
+    [ -n "$id" ] && "${@//\{\}/$id}" 2>> "$folder/x_errors.txt" && return 0
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+# X calls on the window are given this long to find it.
+x_call_seconds=20
+screenshot() { on_window $x_call_seconds import -window {} "${1:-$shot}"; }
+point_at() { on_window $x_call_seconds xdotool mousemove --window {} "$1" "$2"; }
+# The window's size (WxH), or its drawing area's position (X Y), as X tells them now.
+window_size() { on_window 0 xdotool getwindowgeometry {} | sed -n 's/^ *Geometry: //p'; }
+window_position() { on_window 0 xdotool getwindowgeometry {} | sed -n 's/^ *Position: \([0-9-]*\),\([0-9-]*\) .*/\1 \2/p'; }
+window_is() { [ "$(window_size)" = "$1" ]; }
 # The window's drawing area stands where the system puts the inside of a window whose frame is
 # at the screen's top left corner: no further right or down than the given offsets.
 window_at_top_left() {
   local position
-  position=$(xdotool getwindowgeometry "$window" | sed -n 's/^ *Position: \([0-9-]*\),\([0-9-]*\) .*/\1 \2/p')
+  position=$(window_position)
   [ -n "$position" ] || return 1
   set -- $position
   [ "$1" -ge 0 ] && [ "$1" -le "${frame_offset[0]}" ] && [ "$2" -ge 0 ] && [ "$2" -le "${frame_offset[1]}" ]
 }
+state_lines() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
 cell_value() { sed -n 803p vorka.dat; }
 cell_changed() { [ "$(cell_value)" != "$1" ]; }
 # The number of pixels of the colour (#RRGGBB) in the part of the screenshot (WxH+X+Y).
@@ -76,33 +130,30 @@ launch() {
   for attempt in 1 2 3; do
     "${run_program[@]}" 2> "$folder/program_errors.txt" &
     pid=$!
-    wait_for 20 window_or_end
-    if has_window; then
-      window=$(window_id)
-      return
-    fi
-    kill -0 "$pid" 2> /dev/null && break
+    wait_for 40 window_or_end
+    has_window && return
+    kill -0 "$pid" 2> /dev/null && fail "waited 40 s for a mapped window titled Untitled; the program runs"
     cat "$folder/program_errors.txt" >&2
     grep -q "failed to open display" "$folder/program_errors.txt" || break
     echo "the program could not reach the display (start $attempt); starting it again" >&2
   done
-  fail "no window titled Untitled"
+  fail "the program ended without a window"
 }
 window_or_end() { has_window || ! kill -0 "$pid" 2> /dev/null; }
 
 # Starts the program and waits for its window at the given size (640x480 by default), which
 # stands at the screen's top left corner although no window manager places it.
 start() {
-  launch
   local size=${1:-640x480}
-  wait_for 20 window_is "$size" || fail "the window did not take $size: $(xdotool getwindowgeometry "$window")"
-  wait_for 5 window_at_top_left || fail "the window is not at the top left corner: $(xdotool getwindowgeometry "$window")"
+  launch
+  await 30 "the window mapped at $size" window_is "$size"
+  await 10 "the window at the top left corner" window_at_top_left
 }
 
-# Waits for the program's end, for at most 20 s, and gives its exit code (137 when it had to
+# Waits for the program's end, for at most 30 s, and gives its exit code (137 when it had to
 # be killed).
 exit_code() {
-  (sleep 20 && kill -KILL "$pid") 2> /dev/null &
+  (sleep 30 && kill -KILL "$pid") 2> /dev/null &
   local watchdog=$! code
   wait "$pid"
   code=$?
@@ -116,8 +167,21 @@ ended_with_zero() {
   exit_code
   local code=$?
   pid=
-  [ "$code" -ne 137 ] || fail "$1: the program did not end"
+  [ "$code" -ne 137 ] || fail "$1: the program did not end within 30 s"
   [ "$code" -eq 0 ] || fail "$1: exit code $code"
+}
+
+# Sends the program's window the close message after the given delay (ms), as the close button
+# does, and sends it again to a window of the program shown after the last went away (one that
+# Wine replaced meanwhile), until the program ends or 30 s have passed.
+close_until_ended() {
+  "$close_when_shown" "$1" || return 1
+  local deadline=$((SECONDS + 30))
+  while kill -0 "$pid" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
+    has_window && "$close_when_shown" 0 2>> "$folder/x_errors.txt"
+    sleep 0.2
+  done
+  return 0
 }
 
 # What differs between the systems: how the program runs, how the window is taken away from
@@ -128,7 +192,9 @@ case $system in
   linux)
     cp "$program" "$folder/particle_swarm"
     run_program=(./particle_swarm)
-    take_window_away() { xdotool windowclose "$window"; }
+    take_window_away() { on_window $x_call_seconds xdotool windowclose {}; }
+    # freeglut gives its window no class: the title, on a server of the test's own, tells.
+    window_class=
     close_screens=(0 1 2 3)
     frame_offset=(0 0)  # no window manager, no frame
     ;;
@@ -142,7 +208,11 @@ case $system in
     stop_wine() { stop_busy; wineserver -k 2> /dev/null; }
     trap stop_wine EXIT
     run_program=(/usr/lib/wine/wine64 particle_swarm.exe)
-    take_window_away() { "$close_when_shown" 0; }
+    take_window_away() { close_until_ended 0; }
+    # Wine gives the program's windows its file's name as their class. (The process it names
+    # on them is not always the one started here: a first start in a new Wine prefix runs the
+    # program from another.)
+    window_class='^particle_swarm\.exe$'
     close_screens=(0)
     # Windows draws a frame and a caption bar around the drawing area (Wine: 4 and 23 pixels).
     frame_offset=(8 32)
@@ -150,12 +220,12 @@ case $system in
   *) fail "unknown system $system" ;;
 esac
 cd "$folder" || fail "no temporary folder"
-wait_for 20 xdpyinfo > /dev/null 2>&1 || fail "the virtual X server does not answer"
+await 20 "the virtual X server to answer" xdpyinfo > /dev/null 2>&1
 
 start
-wait_for 20 state_lines || fail "no state file of 17018 lines"
+await 30 "a state file of 17018 lines" state_lines
 sleep 1
-import -window "$window" "$shot" || fail "no screenshot"
+screenshot || fail "no screenshot of the window"
 caption=$(pixels_of '#55FFFF' 120x16+312+0)
 [ "$caption" -gt 100 ] || fail "the caption's colour-11 pixels in row 1 from column 40: $caption"
 outside=$(pixels_of '#55FFFF' 312x16+0+0)
@@ -164,14 +234,14 @@ border=$(pixels_of '#FFFF55' 640x480+0+0)
 [ "$border" -gt 100 ] || fail "the yellow grid border: $border pixels"
 
 before=$(cell_value)
-xdotool mousemove --window "$window" 44 408
+point_at 44 408 || fail "the pointer could not be moved onto the window"
 sleep 0.3
 xdotool mousedown 3
 sleep 0.2
 xdotool mouseup 3
 sleep 0.5
 xdotool key m
-wait_for 10 cell_changed "$before" || fail "the rule cell still holds '$before' after the right click and m"
+wait_for 20 cell_changed "$before" || fail "waited 20 s: the rule cell still holds '$before' after the right click and m"
 changed=$(cell_value)
 saved_by_m=$(stat -c %y vorka.dat)
 sleep 0.1
@@ -186,13 +256,13 @@ modified=$(stat -c %y vorka.dat)
 file_unchanged() { [ "$(md5sum < vorka.dat)" = "$checksum" ] && [ "$(stat -c %y vorka.dat)" = "$modified" ]; }
 # Two screenshots a second apart: the view turns by itself unless the program is paused.
 screens_differ() {
-  import -window "$window" "$folder/a.png" && sleep 1 && import -window "$window" "$folder/b.png"
+  screenshot "$folder/a.png" && sleep 1 && screenshot "$folder/b.png"
   [ "$(compare -metric AE "$folder/a.png" "$folder/b.png" null: 2>&1)" != 0 ]
 }
 
 start
 sleep 1
-xdotool mousemove --window "$window" 300 300
+point_at 300 300 || fail "the pointer could not be moved onto the window"
 xdotool key Pause
 sleep 0.5
 ! screens_differ || fail "the Pause key did not hold the program"
@@ -213,11 +283,11 @@ file_unchanged || fail "Ctrl+Break changed the state file"
 # release. Its labels, colour 8, stand in rows 3-12 from column 48. The X server lets go of the
 # keys that a client holds when the client ends, so the one that presses Shift stays running
 # (a failure ends it with the busy loops); it leaves a file once the press is made.
-menu_pixels() { import -window "$window" "$shot" && pixels_of '#555555' 264x160+376+32; }
+menu_pixels() { screenshot && pixels_of '#555555' 264x160+376+32; }
 xdotool mousemove 100 300
 xdotool keydown shift exec --sync --args 2 touch shift_held sleep 60 &
 busy+=($!)
-wait_for 10 test -f shift_held || fail "Shift could not be pressed"
+await 20 "Shift to be pressed" test -f shift_held
 rm shift_held
 start
 sleep 1
@@ -245,7 +315,7 @@ close_rounds() {
   while [ $round -le 5 ]; do
     "${run_program[@]}" 2> "$errors" &
     pid=$!
-    if ! "$close_when_shown" $((RANDOM % 1000)); then
+    if ! close_until_ended $((RANDOM % 1000)); then
       kill "$pid" 2> /dev/null
       wait "$pid" 2> /dev/null
       if grep -q "failed to open display" "$errors" && [ $((retries--)) -gt 0 ]; then
@@ -257,7 +327,7 @@ close_rounds() {
     fi
     exit_code
     code=$?
-    [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code"; return 1; }
+    [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code; $(windows_seen)"; return 1; }
     file_unchanged || { echo "$DISPLAY, round $round: the state file changed"; return 1; }
     round=$((round + 1))
   done
@@ -276,36 +346,36 @@ stop_busy
 # A state file that ends early: the report stops the start-up in the text screen, 640 x 400.
 printf ' 5 \r\n' > vorka.dat
 report_shown() {
-  import -window "$window" "$shot" && [ "$(pixels_of '#0000AA' 240x20+200+130)" -gt 2000 ]
+  screenshot && [ "$(pixels_of '#0000AA' 240x20+200+130)" -gt 2000 ]
 }
 start 640x400
-wait_for 10 report_shown || fail "no error report over the page"
+await 20 "the error report over the page" report_shown
 # The No button of the box centred on the 640 x 400 page.
-xdotool mousemove --window "$window" 368 242
+point_at 368 242 || fail "the pointer could not be moved onto the No button"
 sleep 0.2
 xdotool click 1
 ended_with_zero "No in the error report"
 # Alt+Enter over the report switches full screen and leaves the report open; Enter alone then
 # presses the focused button, No after a Tab.
 start 640x400
-wait_for 10 report_shown || fail "no error report at the second start"
+await 20 "the error report at the second start" report_shown
 xdotool key Tab
 sleep 0.2
 xdotool key alt+Return
-wait_for 10 window_is 1024x768 || fail "Alt+Enter over the report: $(xdotool getwindowgeometry "$window")"
+await 20 "the window at 1024x768 (full screen) after Alt+Enter over the report" window_is 1024x768
 sleep 0.5
 kill -0 "$pid" 2> /dev/null || fail "Alt+Enter over the report ended the program"
 # The page fills the screen's width, 1.6 times as large: the box region grows with it.
-import -window "$window" "$shot" && [ "$(pixels_of '#0000AA' 384x32+320+272)" -gt 5000 ] ||
+screenshot && [ "$(pixels_of '#0000AA' 384x32+320+272)" -gt 5000 ] ||
   fail "the report is not shown over the full screen page"
 xdotool key Return
 ended_with_zero "Enter on No in the error report"
 start 640x400
-wait_for 10 report_shown || fail "no error report at the third start"
+await 20 "the error report at the third start" report_shown
 xdotool key n
 ended_with_zero "N in the error report"
 start 640x400
-wait_for 10 report_shown || fail "no error report at the fourth start"
+await 20 "the error report at the fourth start" report_shown
 take_window_away
 ended_with_zero "closing the window during the error report"
 [ "$(cat vorka.dat)" = "$(printf ' 5 \r\n')" ] || fail "the cut state file was written"
@@ -315,11 +385,11 @@ ended_with_zero "closing the window during the error report"
 cp saved_by_esc.dat vorka.dat
 sed -i '803s/.*/ 1E+39\r/' vorka.dat
 start 640x400
-wait_for 10 report_shown || fail "no error report for the number too large"
+await 20 "the error report of the number too large" report_shown
 xdotool key y
-wait_for 20 window_is 640x480 || fail "Y did not go on with the start: $(xdotool getwindowgeometry "$window")"
+await 30 "the window at 640x480 (the start going on) after Y in the report" window_is 640x480
 sleep 1
-import -window "$window" "$shot" && [ "$(pixels_of '#55FFFF' 120x16+312+0)" -gt 100 ] ||
+screenshot && [ "$(pixels_of '#55FFFF' 120x16+312+0)" -gt 100 ] ||
   fail "no caption after Y in the error report"
 xdotool key Escape
 ended_with_zero "Esc after Y in the error report"
