@@ -155,6 +155,9 @@ TEST(Soak, ThousandsOfRandomPassesKeepEverySavedModelWhole) {
       expect_whole_state_file(lines);
       expect_file_holds_model(lines);
       ASSERT_TRUE(run.start());
+      // A new start of the program: no key is held and no button pressed.
+      shift = false;
+      buttons = 0;
       // The new start loaded what was saved, and laid it out again the same way.
       expect_file_holds_model(lines);
       last_file = run.folder.read("vorka.dat");

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "context/program.h"
+#include "runtime/keyboard.h"
 #include "support/program_run.h"
 
 namespace {
@@ -16,6 +18,7 @@ constexpr int yes_answers = 30;
 const char* const subscript = "Subscript out of range";
 const char* const illegal_call = "Illegal function call";
 const char* const past_end = "Input past end of file";
+constexpr std::uint8_t escape_key = 27;
 
 // The factory file as the program writes it, read once from a first start of its own; only one
 // run may exist at a time, so call it before making another.
@@ -101,6 +104,37 @@ TEST(DamagedStateFile, AHugeCountShowsAndIsRescaledByTheFirstPass) {
   EXPECT_EQ(program().color_count(0), 99);
   EXPECT_EQ(program().color_count(1), 0);
   EXPECT_TRUE(run.host.reports.empty());
+}
+
+// Each start reads the file afresh on a fresh runtime: a start after a stop, or after the
+// program's own end, shows the same report as the first, whatever the last run left behind.
+TEST(DamagedStateFile, EveryStartReportsTheDamageAgain) {
+  const std::string bytes = edited({{value_line(0), " 1E+39"}});  // beyond the float range
+  ProgramRun run;
+  run.host.answer_when_unscripted = true;
+  std::optional<ErrorReport> first;
+  const auto start_shows_the_report = [&] {
+    run.folder.write("vorka.dat", bytes);
+    run.host.reports.clear();
+    ASSERT_TRUE(run.start());
+    ASSERT_EQ(run.host.reports.size(), 1u);
+    if (!first) first = run.host.reports[0];
+    EXPECT_EQ(run.host.reports[0].caption, first->caption);
+    EXPECT_EQ(run.host.reports[0].text, first->text);
+    EXPECT_TRUE(run.run_frames(2));
+  };
+  start_shows_the_report();
+  EXPECT_EQ(run.stop(), 0);
+  {
+    SCOPED_TRACE("after a stop");
+    start_shows_the_report();
+  }
+  queue_key(escape_key, 1);  // saves and ends
+  EXPECT_EQ(run.run_to_end(), 0);
+  {
+    SCOPED_TRACE("after the program's end");
+    start_shows_the_report();
+  }
 }
 
 }  // namespace

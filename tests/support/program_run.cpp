@@ -49,10 +49,11 @@ bool ProgramRun::wait(std::unique_lock<std::mutex>& lock, auto done) {
 }
 
 bool ProgramRun::start(std::int64_t time_of_day_ms) {
-  if (logic_.joinable()) {
-    if (!run_to_end()) return false;
-    start_runtime(host);
-  }
+  // A later start is a new start of the program, as after it ended by itself: a fresh runtime,
+  // without the last run's queues, held keys, stop request or open files.
+  if (logic_.joinable() && !run_to_end()) return false;
+  if (started_) start_runtime(host);
+  started_ = true;
   use_test_clock(time_of_day_ms);
   {
     std::lock_guard lock(mutex_);

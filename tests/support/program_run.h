@@ -22,7 +22,8 @@ class ProgramRun {
 
   // Starts the logic on a fresh runtime with the test clock at the given time of day and waits
   // until it holds at its first frame. False when it ended (or did not get there) instead. A run
-  // that has ended can be started again in the same folder.
+  // that has ended or was stopped can be started again in the same folder, as the program is
+  // started again: what was queued before the first start counts for it alone.
   bool start(std::int64_t time_of_day_ms = 0);
   // Lets it run until it has handed over this many more frames. False when it ended first.
   bool run_frames(int frames);
@@ -53,6 +54,7 @@ class ProgramRun {
   bool holding_ = false;
   bool free_running_ = false;
   bool finished_ = false;
+  bool started_ = false;  // the runtime made by the constructor has served a run
   int exit_code_ = -1;
   std::thread logic_;
 };
