@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running the program need.
 # Packages named as arguments are installed as well (scripts/windows.sh adds its own).
-# Safe to run again: packages already present are left alone.
+# Safe to run again: packages already present are left alone. Another installation that runs
+# meanwhile is waited for (scripts/apt_get.sh).
 set -euo pipefail
 
 packages=(
@@ -22,11 +23,6 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-# sudo clears the environment, so the non-interactive front end is handed over through env.
-as_root=(env DEBIAN_FRONTEND=noninteractive)
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo > /dev/null || { echo "setup.sh: missing packages ${missing[*]}; run as root or install sudo" >&2; exit 1; }
-  as_root=(sudo "${as_root[@]}")
-fi
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_get=$(dirname "$0")/apt_get.sh
+"$apt_get" update -qq
+"$apt_get" install -y -qq --no-install-recommends "${missing[@]}"

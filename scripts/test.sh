@@ -10,4 +10,4 @@ shift || true
 jobs=${JOBS:-$(nproc)}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
 cmake --build "$build_dir" -j "$jobs"
-ctest --test-dir "$build_dir" -j "$jobs" --output-on-failure
+scripts/run_tests.sh "$build_dir"

@@ -41,7 +41,7 @@ debian_sources() {
   suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
   printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "$suite" | as_root tee "$list" > /dev/null
-  as_root apt-get update -qq
+  scripts/apt_get.sh update -qq
 }
 
 # Runs a step of the dependencies' build with its output kept in a log, shown only if it fails.
@@ -133,6 +133,4 @@ if [ -n "$foreign" ]; then
   exit 1
 fi
 
-# The window test last and alone: its timings hold on a machine that is not busy with the rest.
-ctest --test-dir "$out" -j "$jobs" --output-on-failure -E '^window_program$'
-ctest --test-dir "$out" --output-on-failure -R '^window_program$'
+JOBS=$jobs scripts/run_tests.sh "$out"
