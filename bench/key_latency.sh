@@ -8,6 +8,7 @@ if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" 
 program=$(realpath "$1")
 tool=$(realpath "$2")
 rounds=${3:-20}
+source "$(dirname "$0")/../scripts/wait_for.sh"
 folder=$(mktemp -d)
 pid=
 trap '[ -z "$pid" ] || kill "$pid" 2> /dev/null; rm -rf "$folder"' EXIT
@@ -18,7 +19,7 @@ whole_state() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
 # The first start writes the factory state.
 ./particle_swarm &
 pid=$!
-until whole_state; do sleep 0.1; done
+await 60 "the factory state file of 17018 lines" whole_state
 kill "$pid"
 wait "$pid" || true
 
@@ -41,7 +42,11 @@ mv heavy.dat vorka.dat
 
 ./particle_swarm &
 pid=$!
-window=$(xdotool search --sync --name '^Untitled$' | head -n 1)
-until xdotool getwindowgeometry "$window" | grep -q 'Geometry: 640x480'; do sleep 0.1; done
+window_is_shown() {
+  local window
+  window=$(xdotool search --onlyvisible --name '^Untitled$' 2> /dev/null | head -n 1)
+  [ -n "$window" ] && xdotool getwindowgeometry "$window" 2> /dev/null | grep -q 'Geometry: 640x480'
+}
+await 60 "the program's window at 640x480" window_is_shown
 sleep 2
 "$tool" "$rounds"

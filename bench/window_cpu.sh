@@ -7,14 +7,19 @@ set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"; fi
 program=$(realpath "$1")
 seconds=${2:-10}
+source "$(dirname "$0")/../scripts/wait_for.sh"
 folder=$(mktemp -d)
-trap 'kill "$pid" 2> /dev/null; rm -rf "$folder"' EXIT
+pid=
+trap '[ -z "$pid" ] || kill "$pid" 2> /dev/null; rm -rf "$folder"' EXIT
 cp "$program" "$folder/particle_swarm"
 cd "$folder"
 ./particle_swarm &
 pid=$!
-until [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; do sleep 0.1; done
-window=$(xdotool search --sync --name '^Untitled$' | head -n 1)
+whole_state() { [ -f vorka.dat ] && [ "$(wc -l < vorka.dat)" -eq 17018 ]; }
+await 60 "the factory state file of 17018 lines" whole_state
+program_window() { xdotool search --onlyvisible --name '^Untitled$' 2> /dev/null | head -n 1; }
+has_window() { [ -n "$(program_window)" ]; }
+await 30 "the program's window" has_window
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 # The share of one core used over the given seconds.
@@ -27,6 +32,6 @@ measure() {
 }
 sleep 1
 echo "running: $(measure)"
-xdotool mousemove --window "$window" 300 300 key Pause
+xdotool mousemove --window "$(program_window)" 300 300 key Pause
 sleep 1
 echo "paused: $(measure)"

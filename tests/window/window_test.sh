@@ -24,6 +24,7 @@ stop_busy() {
   busy=()
 }
 trap stop_busy EXIT
+source "$(dirname "$0")/../../scripts/wait_for.sh"
 
 fail() {
   echo "FAILED: $*"
@@ -39,24 +40,6 @@ fail() {
   [ -s "$folder/x_errors.txt" ] && { echo "the last X calls' errors:"; tail -n 5 "$folder/x_errors.txt"; }
   echo "the program's folder: $folder"
   exit 1
-}
-
-# Runs the command until it succeeds, for at most the given number of seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
-
-# Waits as wait_for does, and fails the test when the time is up, saying what it waited for.
-await() {
-  local seconds=$1 what=$2
-  shift 2
-  wait_for "$seconds" "$@" || fail "waited $seconds s for $what"
 }
 
 # The mapped windows on the screen, with their titles, positions and sizes: what a failed wait
