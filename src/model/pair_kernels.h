@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "model/pair_batch.h"
+#include "model/partner_columns.h"
 
 namespace pair_lanes {
 
