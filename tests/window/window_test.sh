@@ -278,6 +278,9 @@ stop_busy
 # side of its middle. Keys go to the window under the pointer (no window manager gives the
 # focus). Its rounds replace those of the box drawn on Linux, and the test ends with them.
 if [ "$system" = wine ]; then
+  # The program's window is looked for anew at every use: Wine may replace it.
+  program_geometry() { xdotool search --onlyvisible --name '^Untitled$' getwindowgeometry %1 2> /dev/null | tr '\n' ' '; }
+  point_at_window() { xdotool search --onlyvisible --name '^Untitled$' mousemove --window %1 "$1" "$2"; }
   # The box of the report with the given code (62 when none is given).
   report_box() { xdotool search --onlyvisible --name "^Unhandled Error #${1:-62}\$" 2> /dev/null | head -n 1; }
   box_shown() { [ -n "$(report_box "$@")" ]; }
@@ -313,7 +316,6 @@ if [ "$system" = wine ]; then
   /usr/lib/wine/wine64 start /wait /unix "$folder/particle_swarm.exe" 2> "$folder/program_errors.txt" &
   pid=$!
   wait_for 40 has_window || fail "no window when started by the system's start command"
-  window=$(window_id)
   sleep 1
   others=$(xdotool search --onlyvisible --name '' 2> /dev/null | while read -r id; do
     xprop -id "$id" WM_CLASS | grep -qF '"particle_swarm.exe"' || echo "$(xdotool getwindowname "$id")"
@@ -332,9 +334,9 @@ if [ "$system" = wine ]; then
   sleep 0.5
   point_at_box yes
   xdotool click 1
-  wait_for 30 window_is 640x480 || fail "a click on Yes did not go on with the start: $(xdotool getwindowgeometry "$window")"
+  wait_for 30 window_is 640x480 || fail "a click on Yes did not go on with the start: $(program_geometry)"
   box_shown && fail "a message box is shown after both reports were answered"
-  xdotool mousemove --window "$window" 300 300
+  point_at_window 300 300
   sleep 0.2
   xdotool key Escape
   ended_with_zero "Esc after Yes in the message boxes"
@@ -356,15 +358,15 @@ if [ "$system" = wine ]; then
   # window that covers the screen, and takes the answer.
   cp saved_by_esc.dat vorka.dat
   start
-  xdotool mousemove --window "$window" 300 300
+  point_at_window 300 300
   sleep 0.2
   xdotool key alt+Return
-  wait_for 20 window_is 1024x768 || fail "Alt+Enter: $(xdotool getwindowgeometry "$window")"
+  wait_for 20 window_is 1024x768 || fail "Alt+Enter: $(program_geometry)"
   printf ' 5 \r\n' > vorka.dat
   xdotool key b
   wait_for 20 box_shown || fail "no message box over the full screen window"
   sleep 0.5
-  window_is 1024x768 || fail "the window left full screen for the report: $(xdotool getwindowgeometry "$window")"
+  window_is 1024x768 || fail "the window left full screen for the report: $(program_geometry)"
   # Seen on the screen, the box's place shows mostly the box's own light face.
   set -- $(box_geometry)
   import -window root "$shot" && [ "$(pixels_of '#F5F5F5' "$3x$4+$1+$2")" -gt $(($3 * $4 / 2)) ] ||
