@@ -6,7 +6,7 @@
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
 #include "runtime/mouse.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 #include "runtime/screen.h"
 #include "ui/grid_drawing.h"
 #include "ui/grid_layout.h"

@@ -10,7 +10,7 @@
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

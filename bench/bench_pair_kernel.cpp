@@ -14,7 +14,7 @@
 #include "model/pair_kernels.h"
 #include "model/simulation.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

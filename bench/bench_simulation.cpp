@@ -13,7 +13,7 @@
 #include "model/simulation.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

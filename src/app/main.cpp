@@ -8,7 +8,7 @@
 #include "host/window_host.h"
 #include "runtime/clock.h"
 #include "runtime/program_folder.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <iterator>
 
-#include "runtime/failures.h"
-#include "runtime/file_paths.h"
-#include "runtime/file_system.h"
+#include "runtime/error_codes.h"
 
 namespace {
 
@@ -54,9 +52,4 @@ FileFailure file_failure_of_errno(int error_number) {
     case EINVAL: return FileFailure::bad_name;
     default: return FileFailure::other;
   }
-}
-
-FileFailure with_missing_folder(FileFailure failure, const std::string& name) {
-  if (failure == FileFailure::file_missing && !is_folder(folder_of(name))) return FileFailure::folder_missing;
-  return failure;
 }

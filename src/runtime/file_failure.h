@@ -2,7 +2,6 @@
 // Why a file operation failed, in the terms of the program's error numbers. Each system's file
 // code says which cause met it; one table turns the cause into the number that the open, a
 // write or a delete reports.
-#include <string>
 
 enum class FileFailure {
   none,
@@ -22,6 +21,3 @@ int delete_failure_code(FileFailure failure);
 
 // The cause behind an errno value of the C library.
 FileFailure file_failure_of_errno(int error_number);
-// A missing file whose folder is missing too is a missing folder: some systems answer both
-// with one error.
-FileFailure with_missing_folder(FileFailure failure, const std::string& name);

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "runtime/file_paths.h"
+#include "runtime/file_system.h"
 #include "runtime/new_version_names.h"
 
 // Where the file system allows it, the new version has no name until it is complete (a save

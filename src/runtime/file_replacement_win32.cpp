@@ -12,6 +12,7 @@
 
 #include "runtime/file_failure_win32.h"
 #include "runtime/file_paths.h"
+#include "runtime/file_system.h"
 #include "runtime/new_version_names.h"
 #include "runtime/wide_names_win32.h"
 

@@ -10,6 +10,9 @@
 #include "runtime/file_failure.h"
 
 bool is_folder(const std::string& name);
+// A missing file whose folder is missing too is a missing folder: some systems answer both
+// with one error.
+FileFailure with_missing_folder(FileFailure failure, const std::string& name);
 
 // Opens an existing file for reading its bytes; nullptr, with the cause, when it cannot.
 std::FILE* open_for_reading(const std::string& name, FileFailure& failure);

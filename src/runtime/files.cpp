@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/file_failure.h"
 #include "runtime/file_paths.h"
 #include "runtime/file_system.h"
@@ -22,18 +22,11 @@ OpenedFile* file_by_number(int number) {
   return &runtime().files.files[number];
 }
 
-void discard(OpenedFile& file) {
-  if (file.stream == nullptr) return;
-  if (file.mode == file_mode_output) abandon_replacement(file.stream, file.replacement);
-  else std::fclose(file.stream);
-  file = OpenedFile{};
-}
-
 // Puts a finished output file in place: flushed to disk, then put over the old file in one
 // step, so the old file stays whole until the new one is. A file whose write failed was
 // reported then, and its old version stays.
 void commit(OpenedFile& file) {
-  if (file.write_failed) return discard(file);
+  if (file.write_failed) return abandon_file(file);
   const FileFailure failure = finish_replacement(file.stream, file.replacement);
   file = OpenedFile{};
   if (failure != FileFailure::none) raise_error(write_failure_code(failure));
@@ -142,19 +135,6 @@ bool held_open(const std::string& path) {
 
 }  // namespace
 
-FileTable::FileTable(FileTable&& other) noexcept : files(std::exchange(other.files, {})) {}
-
-FileTable& FileTable::operator=(FileTable&& other) noexcept {
-  if (this == &other) return *this;
-  for (OpenedFile& file : files) discard(file);
-  files = std::exchange(other.files, {});
-  return *this;
-}
-
-FileTable::~FileTable() {
-  for (OpenedFile& file : files) discard(file);
-}
-
 void open_file(const std::string& name, int mode, int file_number) {
   if (failure_pending()) return;
   OpenedFile* file = file_by_number(file_number);
@@ -178,7 +158,7 @@ void close_file(int file_number, bool number_given) {
   auto close_one = [](OpenedFile& file) {
     if (file.stream == nullptr) return;
     if (file.mode == file_mode_output) commit(file);
-    else discard(file);
+    else abandon_file(file);
   };
   if (!number_given) {
     for (OpenedFile& file : runtime().files.files) close_one(file);

@@ -1,36 +1,8 @@
 #pragma once
-// Files by number. An output file is written as a new version beside its own and put in place
-// by its close, so a save cut short never leaves a damaged file behind.
-#include <array>
-#include <cstdio>
+// Files by number: open, close, print, read and delete, as the logic calls them.
 #include <string>
 
-#include "runtime/file_replacement.h"
-
-enum FileMode : int {
-  file_mode_input = 3,
-  file_mode_output = 4,
-};
-
-struct OpenedFile {
-  std::FILE* stream = nullptr;
-  int mode = 0;
-  std::string name;            // the name it was opened by
-  FileReplacement replacement;  // output only: the new version, put in place by its close
-  bool write_failed = false;
-  std::size_t column = 0;      // output only: bytes written since the last line end, for zones
-};
-
-// The files by number. It owns them: a table that is destroyed or replaced closes the files it
-// holds, without putting unfinished output in place.
-struct FileTable {
-  std::array<OpenedFile, 256> files{};
-
-  FileTable() = default;
-  FileTable(FileTable&& other) noexcept;
-  FileTable& operator=(FileTable&& other) noexcept;
-  ~FileTable();
-};
+#include "runtime/file_table.h"
 
 void open_file(const std::string& name, int mode, int file_number);
 void close_file(int file_number, bool number_given = true);

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/number_text.h"
 #include "runtime/screen.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <numbers>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/numbers.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/font.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

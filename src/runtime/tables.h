@@ -8,7 +8,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/numbers.h"
 
 // Checks a rounded index against a dimension of count elements: the low 32 bits of the index,

@@ -1,6 +1,6 @@
 #include "runtime/text.h"
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/numbers.h"
 
 std::string lcase_string(const std::string& text) {

@@ -11,7 +11,7 @@
 #include "host/headless_host.h"
 #include "model/pair_contribution.h"
 #include "model/pair_batch.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 #include "support/projection_bits.h"
 #include "support/vector_isas.h"
 #include "view/projection_batch.h"

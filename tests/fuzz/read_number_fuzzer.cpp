@@ -10,6 +10,7 @@
 #include "host/headless_host.h"
 #include "runtime/files.h"
 #include "runtime/number_text.h"
+#include "runtime/control.h"
 #include "runtime/runtime.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
 #include "runtime/random.h"
+#include "runtime/control.h"
 #include "runtime/runtime.h"
 
 class FreshProgram : public ::testing::Test {

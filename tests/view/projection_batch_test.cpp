@@ -16,6 +16,7 @@
 #include "compute/vector_isa.h"
 #include "context/program.h"
 #include "runtime/mouse.h"
+#include "runtime/control.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 #include "support/projection_bits.h"
