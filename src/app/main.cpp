@@ -7,7 +7,7 @@
 #include "app/logic_thread.h"
 #include "host/window_host.h"
 #include "runtime/clock.h"
-#include "runtime/program_folder.h"
+#include "runtime/files/program_folder.h"
 #include "runtime/control.h"
 
 namespace {

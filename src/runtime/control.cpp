@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "runtime/keyboard.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

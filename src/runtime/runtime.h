@@ -6,7 +6,7 @@
 
 #include "runtime/clock_state.h"
 #include "runtime/failure_state.h"
-#include "runtime/file_table.h"
+#include "runtime/files/file_table.h"
 #include "runtime/host.h"
 #include "runtime/key_queue.h"
 #include "runtime/mouse_queue.h"

@@ -1,4 +1,4 @@
-#include "runtime/file_replacement.h"
+#include "runtime/files/file_replacement.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -10,11 +10,11 @@
 #include <optional>
 #include <thread>
 
-#include "runtime/file_failure_win32.h"
-#include "runtime/file_paths.h"
-#include "runtime/file_system.h"
-#include "runtime/new_version_names.h"
-#include "runtime/wide_names_win32.h"
+#include "runtime/files/file_failure_win32.h"
+#include "runtime/files/file_paths.h"
+#include "runtime/files/file_system.h"
+#include "runtime/files/new_version_names.h"
+#include "runtime/files/wide_names_win32.h"
 
 // The new version gets a unique name beside the file and is held open from its creation until
 // it has taken the file's place, so the clean-up of another save, which deletes only the new

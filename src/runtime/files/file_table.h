@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "runtime/file_replacement.h"
+#include "runtime/files/file_replacement.h"
 
 enum FileMode : int {
   file_mode_input = 3,

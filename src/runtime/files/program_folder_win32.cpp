@@ -1,4 +1,4 @@
-#include "runtime/program_folder.h"
+#include "runtime/files/program_folder.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/new_version_names.h"
+#include "runtime/files/new_version_names.h"
 
 #include <cstdio>
 #include <random>

@@ -1,4 +1,4 @@
-#include "runtime/file_replacement.h"
+#include "runtime/files/file_replacement.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,9 +10,9 @@
 #include <climits>
 #include <cstdio>
 
-#include "runtime/file_paths.h"
-#include "runtime/file_system.h"
-#include "runtime/new_version_names.h"
+#include "runtime/files/file_paths.h"
+#include "runtime/files/file_system.h"
+#include "runtime/files/new_version_names.h"
 
 // Where the file system allows it, the new version has no name until it is complete (a save
 // that is killed leaves nothing behind); elsewhere it gets a unique name, and the next save

@@ -2,7 +2,7 @@
 // Files by number: open, close, print, read and delete, as the logic calls them.
 #include <string>
 
-#include "runtime/file_table.h"
+#include "runtime/files/file_table.h"
 
 void open_file(const std::string& name, int mode, int file_number);
 void close_file(int file_number, bool number_given = true);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/file_failure.h"
+#include "runtime/files/file_failure.h"
 
 bool is_folder(const std::string& name);
 // A missing file whose folder is missing too is a missing folder: some systems answer both

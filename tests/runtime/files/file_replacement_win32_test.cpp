@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/files.h"
-#include "runtime/program_folder.h"
-#include "runtime/wide_names_win32.h"
+#include "runtime/files/files.h"
+#include "runtime/files/program_folder.h"
+#include "runtime/files/wide_names_win32.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"
 

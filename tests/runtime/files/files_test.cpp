@@ -1,4 +1,4 @@
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 
 #include <gtest/gtest.h>
 

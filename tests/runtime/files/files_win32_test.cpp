@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"
 

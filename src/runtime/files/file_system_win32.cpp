@@ -1,11 +1,11 @@
-#include "runtime/file_system.h"
+#include "runtime/files/file_system.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
-#include "runtime/file_failure_win32.h"
-#include "runtime/wide_names_win32.h"
+#include "runtime/files/file_failure_win32.h"
+#include "runtime/files/wide_names_win32.h"
 
 namespace {
 

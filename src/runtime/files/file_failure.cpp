@@ -1,4 +1,4 @@
-#include "runtime/file_failure.h"
+#include "runtime/files/file_failure.h"
 
 #include <cerrno>
 #include <iterator>

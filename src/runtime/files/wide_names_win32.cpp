@@ -1,4 +1,4 @@
-#include "runtime/wide_names_win32.h"
+#include "runtime/files/wide_names_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 
 #include <cerrno>
 #include <cmath>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "runtime/pending_failure.h"
-#include "runtime/file_failure.h"
-#include "runtime/file_paths.h"
-#include "runtime/file_system.h"
+#include "runtime/files/file_failure.h"
+#include "runtime/files/file_paths.h"
+#include "runtime/files/file_system.h"
 #include "runtime/runtime.h"
 
 namespace {

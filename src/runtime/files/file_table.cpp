@@ -1,4 +1,4 @@
-#include "runtime/file_table.h"
+#include "runtime/files/file_table.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "runtime/file_replacement.h"
+#include "runtime/files/file_replacement.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/file_failure_win32.h"
+#include "runtime/files/file_failure_win32.h"
 
 #include <windows.h>
 

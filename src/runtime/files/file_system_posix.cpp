@@ -1,4 +1,4 @@
-#include "runtime/file_system.h"
+#include "runtime/files/file_system.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/file_failure.h"
+#include "runtime/files/file_failure.h"
 
 struct FileReplacement {
   struct State;  // each system's own: where the new version lies, and what holds it

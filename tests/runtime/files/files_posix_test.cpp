@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "support/fresh_program.h"
 #include "support/temporary_folder.h"
 

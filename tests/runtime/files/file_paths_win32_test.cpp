@@ -1,4 +1,4 @@
-#include "runtime/file_paths.h"
+#include "runtime/files/file_paths.h"
 
 #include <gtest/gtest.h>
 
