@@ -11,9 +11,9 @@
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
 #include "model/simulation.h"
+#include "runtime/control.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
-#include "runtime/control.h"
 
 namespace {
 

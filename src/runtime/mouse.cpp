@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/pending_failure.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 

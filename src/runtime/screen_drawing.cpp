@@ -4,8 +4,8 @@
 #include <limits>
 #include <numbers>
 
-#include "runtime/pending_failure.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 #include "runtime/sine_cosine.h"

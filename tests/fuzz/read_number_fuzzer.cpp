@@ -8,9 +8,9 @@
 
 #include "context/program.h"
 #include "host/headless_host.h"
+#include "runtime/control.h"
 #include "runtime/files/files.h"
 #include "runtime/number_text.h"
-#include "runtime/control.h"
 #include "runtime/runtime.h"
 
 namespace {

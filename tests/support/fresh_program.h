@@ -8,8 +8,8 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
-#include "runtime/random.h"
 #include "runtime/control.h"
+#include "runtime/random.h"
 #include "runtime/runtime.h"
 
 class FreshProgram : public ::testing::Test {

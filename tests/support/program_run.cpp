@@ -8,8 +8,8 @@
 
 #include "app/logic_thread.h"
 #include "runtime/clock.h"
-#include "runtime/keyboard.h"
 #include "runtime/control.h"
+#include "runtime/keyboard.h"
 #include "runtime/runtime.h"
 
 namespace {

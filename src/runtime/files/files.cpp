@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/pending_failure.h"
 #include "runtime/files/file_failure.h"
 #include "runtime/files/file_paths.h"
 #include "runtime/files/file_system.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 
 namespace {
