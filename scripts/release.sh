@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 project=$PWD
 jobs=${JOBS:-$(nproc)}
-scripts/setup.sh zip
+scripts/setup.sh zip unzip
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWARM_PORTABLE=ON > /dev/null
 cmake --build build -j "$jobs" --target swarm_app close_when_shown
