@@ -3,6 +3,7 @@
 // contribution cannot do without.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
+#include "model/pair_batch.h"
 #include "model/simulation.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
@@ -87,6 +89,50 @@ BENCHMARK(simulation_step)
     })
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The share of pair contributions that the fast lanes of the widest set leave to the extended
+// formula, on the model after a number of steps (the swarm gathers), as "extended_share".
+// Arguments: kinds, particles per kind, steps.
+void extended_share(benchmark::State& state) {
+  const int kinds = static_cast<int>(state.range(0)), count = static_cast<int>(state.range(1));
+  full_model(kinds, count);
+  for (int step = 0; step < state.range(2); ++step) simulate_step();
+  auto& g = program();
+  std::vector<std::vector<float>> columns(static_cast<std::size_t>(kinds) * 3);
+  for (int k = 0; k < kinds; ++k)
+    for (int axis = 0; axis < 3; ++axis) {
+      std::vector<float>& column = columns[static_cast<std::size_t>(k * 3 + axis)];
+      for (int j = 0; j < count; ++j) column.push_back(g.particle.at(k, j, axis));
+      column.resize(padded_partners(column.size()));
+    }
+  double handed_over = 0, pairs = 0;
+  for (auto _ : state) {
+    for (int k = 0; k < kinds; ++k)
+      for (int first = 0; first < count; first += static_cast<int>(origins_together)) {
+        const std::size_t together = std::min(origins_together, static_cast<std::size_t>(count - first));
+        Vec3 origins[origins_together], forces[origins_together] = {};
+        for (std::size_t i = 0; i < together; ++i) {
+          const int j = first + static_cast<int>(i);
+          origins[i] = {g.particle.at(k, j, 0), g.particle.at(k, j, 1), g.particle.at(k, j, 2)};
+        }
+        for (int t = 0; t < kinds; ++t) {
+          const std::size_t c = static_cast<std::size_t>(t * 3);
+          const PartnerColumns partners{columns[c].data(), columns[c + 1].data(), columns[c + 2].data(),
+                                        static_cast<std::size_t>(count)};
+          handed_over += static_cast<double>(
+              add_partners_together(forces, origins, together, partners, (k + t) % 2 == 0 ? 1 : -1, g.deg_to_rad));
+          pairs += static_cast<double>(together) * count;
+        }
+      }
+  }
+  state.counters["extended_share"] = handed_over / pairs;
+}
+BENCHMARK(extended_share)
+    ->ArgNames({"kinds", "count", "steps"})
+    ->ArgsProduct({{5}, {200}, {0, 20}})
+    ->ArgsProduct({{20}, {500}, {0, 5}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Three extended-precision arc tangents, three sines of single arguments taken in double and two
 // square roots: what one pair contribution costs at the least.
