@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/startup.h"
+#include "app/main_loop.h"
 #include "compute/precision_control.h"
 #include "context/program.h"
 #include "runtime/control.h"

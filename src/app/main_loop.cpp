@@ -1,6 +1,8 @@
 #include "app/main_loop.h"
 
 #include "app/commands.h"
+#include "app/frame.h"
+#include "app/startup.h"
 #include "context/program.h"
 #include "model/cell_table.h"
 #include "model/generators.h"
@@ -13,7 +15,6 @@
 #include "ui/grid_drawing.h"
 #include "ui/grid_layout.h"
 #include "ui/mouse_handling.h"
-#include "view/frame.h"
 #include "view/shapes.h"
 
 namespace {
@@ -85,4 +86,10 @@ void main_loop_pass() {
   end_step();
   g.pending_key = "";
   dispatch_command();
+}
+
+void run_program() {
+  start_up();
+  main_restart();
+  for (;;) main_loop_pass();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The pair kernels of each instruction set (pair_lanes.h holds their formula): for one particle
 // and the partners of one target kind, each partner's direction terms and falloff.
-#include "model/pair_batch.h"
+#include "model/partner_columns.h"
 
 namespace pair_lanes {
 

@@ -35,6 +35,7 @@
 // share) the extended formula sums the lane.
 #include <cstddef>
 
+#include "model/pair_batch.h"
 #include "model/pair_kernels.h"
 
 namespace pair_sum {

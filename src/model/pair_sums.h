@@ -3,6 +3,7 @@
 // same set, then the forces of several particles summed side by side in double lanes.
 #include <cstddef>
 
+#include "model/pair_batch.h"
 #include "model/pair_kernels.h"
 
 namespace pair_sum {

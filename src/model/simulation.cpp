@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <string>
 #include <vector>
 
 #include "compute/worker_pool.h"
@@ -11,10 +10,9 @@
 #include "model/cell_rows.h"
 #include "model/pair_batch.h"
 #include "model/pair_contribution.h"
+#include "model/rule_text.h"
 #include "runtime/failures.h"
-#include "runtime/number_text.h"
 #include "runtime/numbers.h"
-#include "runtime/text.h"
 
 namespace {
 
@@ -35,37 +33,8 @@ constexpr float kind_particles = 801;
 // most 9,801 pairs, among them) stay on one core, larger ones use them all.
 constexpr double parallel_pairs = 40000;
 
-// A rule entry that applies: its gain and the kind it targets.
-struct RuleEntry {
-  float gain;
-  float target;
-};
-
 // The passes of a counted loop from 0 to limit: none for a limit below 0 or not a number.
 std::size_t passes(float limit) { return limit >= 0 ? static_cast<std::size_t>(std::floor(limit)) + 1 : 0; }
-
-// The entries of a rule text that contribute: sign, magnitude character, then the target up to
-// the next sign. An entry of gain 0, or whose target is not one of the kinds 0 to kind_limit,
-// contributes nothing.
-std::vector<RuleEntry> rule_entries(const std::string& rules, float kind_limit) {
-  std::vector<RuleEntry> entries;
-  std::size_t start = 0;
-  while (start < rules.size()) {
-    const std::size_t next_sign = rules.find_first_of("+-", start + 2);
-    const std::size_t end = next_sign == std::string::npos ? rules.size() : next_sign;
-    const int first = static_cast<int>(start) + 1;  // 1-based, as the text functions count
-    const float term_mag = single(val_string(mid_string(rules, first + 1, 1, true)));
-    const float term_gain = single(val_string(mid_string(rules, first, 1, true) + "1") * term_mag);
-    if (term_gain != 0) {
-      const int target_length = static_cast<int>(end) - first - 1;
-      const float term_target = single(val_string(mid_string(rules, first + 2, target_length, true)));
-      if (term_target >= 0 && term_target <= kind_limit && term_target == std::floor(term_target))
-        entries.push_back({term_gain, term_target});
-    }
-    start = end;
-  }
-  return entries;
-}
 
 void raise_force_max(const Vec3& force, float& force_max) {
   for (const float component : {force.x, force.y, force.z}) {
