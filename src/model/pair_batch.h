@@ -5,11 +5,8 @@
 #include <cstddef>
 
 #include "model/pair_contribution.h"
+#include "model/pair_sums.h"
 #include "model/partner_columns.h"
-
-// The most particles whose forces one call sums side by side, one double lane each: two groups
-// of AVX-512's eight lanes, which hide the latency of each rounded sum.
-constexpr std::size_t origins_together = 16;
 
 // Adds the contributions of the partners in ascending order to the forces of `together`
 // particles, forces[i] for origins[i], each force summed in its own order: the lanes' proven

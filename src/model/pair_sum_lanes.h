@@ -35,8 +35,9 @@
 // share) the extended formula sums the lane.
 #include <cstddef>
 
-#include "model/pair_batch.h"
+#include "model/pair_contribution.h"
 #include "model/pair_kernels.h"
+#include "model/pair_sums.h"
 
 namespace pair_sum {
 

@@ -3,8 +3,13 @@
 // same set, then the forces of several particles summed side by side in double lanes.
 #include <cstddef>
 
-#include "model/pair_batch.h"
+#include "model/pair_contribution.h"
 #include "model/pair_kernels.h"
+#include "model/partner_columns.h"
+
+// The most particles whose forces one call sums side by side, one double lane each: two groups
+// of AVX-512's eight lanes, which hide the latency of each rounded sum.
+constexpr std::size_t origins_together = 16;
 
 namespace pair_sum {
 
