@@ -46,7 +46,10 @@ mv model.dat vorka.dat
 pid=$!
 xdotool search --sync --name '^Untitled$' > /dev/null
 sleep 5
-probe=$(perf probe -x ./particle_swarm --no-inlines --add _Z13simulate_stepv 2>&1 | awk '/probe_/ { print $1; exit }')
+# The probe at the step's own entry address: inlined copies of it, if any, are not passes.
+step=$(nm ./particle_swarm | awk '$3 == "_Z13simulate_stepv" { print $1 }')
+perf probe -q -x ./particle_swarm -a "simulation_pass=0x$step"
+probe=probe_particle_swarm:simulation_pass
 perf stat -x, -e "$probe" -p "$pid" -o stat.csv sleep "$seconds"
 passes=$(awk -F, '$3 ~ /probe_/ { print $1 }' stat.csv)
 awk -v passes="$passes" -v s="$seconds" -v n=$((kinds * count)) \

@@ -34,6 +34,7 @@
 // that range (zero, float subnormals, infinities, NaN, whose bits the two formulas need not
 // share) the extended formula sums the lane.
 #include <cstddef>
+#include <cstdint>
 
 #include "model/pair_contribution.h"
 #include "model/pair_kernels.h"
@@ -45,20 +46,12 @@ namespace pair_sum {
 // together stay in the first-level cache.
 constexpr std::size_t partner_block = 64;
 
-// True when the kernel proved every partner of the block: eight verdicts at a time.
+// True when the kernel proved every partner of the block, whose verdicts fill the first word.
+static_assert(partner_block <= 64);
 template <class S>
 bool all_proven(const pair_lanes::LaneResults& results, std::size_t count) {
-  static_assert(sizeof(bool) == 1);
-  constexpr unsigned long long every_one = 0x0101010101010101;
-  std::size_t q = 0;
-  for (; q + 8 <= count; q += 8) {
-    unsigned long long eight;
-    __builtin_memcpy(&eight, results.proven + q, sizeof eight);
-    if (eight != every_one) return false;
-  }
-  for (; q < count; ++q)
-    if (!results.proven[q]) return false;
-  return true;
+  const std::uint64_t every_partner = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+  return (results.proven[0] & every_partner) == every_partner;
 }
 
 // Adds the partners' contributions to forces[i] for origins[i], i below `together`, with the
@@ -155,7 +148,7 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
         Mask unproven = 0;
         if (!block_proven)
           for (std::size_t lane = 0; lane < lanes; ++lane)
-            unproven |= Mask{!results[group * lanes + lane].proven[q]} << lane;
+            unproven |= static_cast<Mask>(~results[group * lanes + lane].proven[0] >> q & 1) << lane;
         unproven &= used[group];
         const auto& terms = terms_by_partner[group];
         // (E1) each product exact, then one double rounding of each sum and one to float.

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -38,8 +40,8 @@ void kernel_of_cases(const PartnerColumns& partners, const pair_lanes::LaneOrigi
   for (std::size_t q = 0; q < padded_partners(partners.count); ++q) {
     out.minus_dir_x[q] = out.minus_dir_y[q] = out.minus_dir_z[q] = c.minus_dir;
     out.falloff[q] = c.falloff;
-    out.proven[q] = true;
   }
+  std::fill_n(out.proven, pair_lanes::proven_words, ~std::uint64_t{0});
 }
 
 pair_sum::Summation summation_of(VectorIsa isa) {
