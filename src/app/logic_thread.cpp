@@ -9,14 +9,14 @@
 #include "state/state_file.h"
 
 void clear_all_variables() {
+  reset_runtime_for_run();
   reset_program();
-  clear_files_and_trap();
 }
 
 int run_logic() {
   select_extended_precision();
   try {
-    clear_all_variables();
+    reset_program();
     for (;;) {
       try {
         try {
@@ -25,7 +25,6 @@ int run_logic() {
           handle_missing_state();
         }
       } catch (const RestartRequest&) {
-        reset_runtime_for_run();
         clear_all_variables();
       } catch (const ProgramEnd& end) {
         return end.exit_code;

@@ -47,10 +47,10 @@ void raise_force_max(const Vec3& force, float& force_max) {
 struct DirectAccess {
   Program& g;
   float& field(float kind, float number, int f) {
-    return g.particle.at(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
+    return g.particle.unchecked(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
   }
-  float& centre(float kind, int axis) { return g.color_center.at(static_cast<std::size_t>(kind), axis); }
-  float& count(float kind) { return g.color_count.at(static_cast<std::size_t>(kind)); }
+  float& centre(float kind, int axis) { return g.color_center.unchecked(static_cast<std::size_t>(kind), axis); }
+  float& count(float kind) { return g.color_count.unchecked(static_cast<std::size_t>(kind)); }
   static void end() {}
 };
 
@@ -113,7 +113,7 @@ void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std:
                           Vec3* forces) {
   Vec3 origins[origins_together];
   for (std::size_t i = 0; i < together; ++i) {
-    origins[i] = {g.particle.at(kind, number + i, 0), g.particle.at(kind, number + i, 1), g.particle.at(kind, number + i, 2)};
+    origins[i] = {g.particle.unchecked(kind, number + i, 0), g.particle.unchecked(kind, number + i, 1), g.particle.unchecked(kind, number + i, 2)};
     forces[i] = {0, 0, 0};
   }
   for (const RuleEntry& entry : entries)
@@ -156,8 +156,8 @@ void shared_force_pass(float kind_limit) {
   std::vector<std::vector<RuleEntry>> entries(kinds);
   std::vector<std::size_t> first(kinds + 1, 0);  // the first particle of each kind, counted over all
   for (std::size_t kind = 0; kind < kinds; ++kind) {
-    entries[kind] = rule_entries(g.kind_rules.at(kind), kind_limit);
-    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.at(kind)} - 1));
+    entries[kind] = rule_entries(g.kind_rules.unchecked(kind), kind_limit);
+    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.unchecked(kind)} - 1));
   }
   double pairs = 0;
   for (std::size_t kind = 0; kind < kinds; ++kind)
@@ -172,9 +172,9 @@ void shared_force_pass(float kind_limit) {
     column.count = first[kind + 1] - first[kind];
     for (std::vector<float>* axis : {&column.x, &column.y, &column.z}) axis->assign(padded_partners(column.count), 0);
     for (std::size_t number = 0; number < column.count; ++number) {
-      column.x[number] = g.particle.at(kind, number, 0);
-      column.y[number] = g.particle.at(kind, number, 1);
-      column.z[number] = g.particle.at(kind, number, 2);
+      column.x[number] = g.particle.unchecked(kind, number, 0);
+      column.y[number] = g.particle.unchecked(kind, number, 1);
+      column.z[number] = g.particle.unchecked(kind, number, 2);
     }
   }
 
@@ -258,7 +258,7 @@ bool inside_tables(float kind_limit) {
   if (kind_limit >= centroid_kinds) return false;
   Program& g = program();
   for (std::size_t kind = 0, kinds = passes(kind_limit); kind < kinds; ++kind)
-    if (single(extended{g.color_count.at(kind)} - 1) >= kind_particles) return false;
+    if (single(extended{g.color_count.unchecked(kind)} - 1) >= kind_particles) return false;
   return true;
 }
 

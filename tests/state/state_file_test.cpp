@@ -155,7 +155,7 @@ TEST_F(StateFile, AFailedSaveIsReportedOnceAndKeepsThePreviousFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     folder.write("vorka.dat", previous);
-    runtime().files.writes_until_failure = c.writes_until_failure;
+    host.writes_until_failure = c.writes_until_failure;
     host.reports.clear();
     host.report_answers = {true};
     save_state();
