@@ -102,7 +102,7 @@ void extended_share(benchmark::State& state) {
   for (int k = 0; k < kinds; ++k)
     for (int axis = 0; axis < 3; ++axis) {
       std::vector<float>& column = columns[static_cast<std::size_t>(k * 3 + axis)];
-      for (int j = 0; j < count; ++j) column.push_back(g.particle.at(k, j, axis));
+      for (int j = 0; j < count; ++j) column.push_back(g.particle.unchecked(k, j, axis));
       column.resize(padded_partners(column.size()));
     }
   double handed_over = 0, pairs = 0;
@@ -113,7 +113,7 @@ void extended_share(benchmark::State& state) {
         Vec3 origins[origins_together], forces[origins_together] = {};
         for (std::size_t i = 0; i < together; ++i) {
           const int j = first + static_cast<int>(i);
-          origins[i] = {g.particle.at(k, j, 0), g.particle.at(k, j, 1), g.particle.at(k, j, 2)};
+          origins[i] = {g.particle.unchecked(k, j, 0), g.particle.unchecked(k, j, 1), g.particle.unchecked(k, j, 2)};
         }
         for (int t = 0; t < kinds; ++t) {
           const std::size_t c = static_cast<std::size_t>(t * 3);
