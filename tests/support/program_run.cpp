@@ -8,6 +8,7 @@
 
 #include "app/logic_thread.h"
 #include "runtime/clock.h"
+#include "runtime/control.h"
 #include "runtime/keyboard.h"
 #include "runtime/runtime.h"
 
@@ -54,7 +55,7 @@ bool ProgramRun::start(std::int64_t time_of_day_ms) {
   if (logic_.joinable() && !run_to_end()) return false;
   if (started_) start_runtime(host);
   started_ = true;
-  use_test_clock(time_of_day_ms);
+  host.start_clock_at(time_of_day_ms);
   {
     std::lock_guard lock(mutex_);
     frames_ = 0;
