@@ -101,29 +101,6 @@ double read_based_integer(std::FILE* stream, int base) {
   return static_cast<double>(value);
 }
 
-// Matches a name against a pattern whose only wildcards are * (any run of bytes) and ? (one
-// byte); every other byte stands for itself.
-bool name_matches(const char* pattern, const char* name) {
-  const char* star = nullptr;
-  const char* after_star = nullptr;
-  while (*name != '\0') {
-    if (*pattern == '*') {
-      star = pattern++;
-      after_star = name;
-    } else if (*pattern == '?' || *pattern == *name) {
-      ++pattern;
-      ++name;
-    } else if (star != nullptr) {
-      pattern = star + 1;
-      name = ++after_star;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == '\0';
-}
-
 // True when the path is a file that this program holds open (or writes the new version of).
 bool held_open(const std::string& path) {
   const std::optional<FileIdentity> target = identity_of_file(path);
@@ -289,7 +266,7 @@ void kill_files(const std::string& pattern) {
   const std::string name_pattern = name_in_folder(pattern);
   std::vector<std::string> matches;
   for (const FolderEntry& entry : folder_entries(folder_of(pattern)))
-    if (!entry.folder && name_matches(name_pattern.c_str(), entry.name.c_str()))
+    if (!entry.folder && name_matches(name_pattern, entry.name, system_name_case()))
       matches.push_back(folder_part(pattern) + entry.name);
   if (matches.empty()) return raise_error(error_file_not_found);
   for (const std::string& path : matches) {
