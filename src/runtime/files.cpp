@@ -127,7 +127,7 @@ void open_file(const std::string& name, int mode, int file_number) {
   FileReplacement replacement;
   std::FILE* stream = mode == file_mode_input
                           ? open_for_reading(name, failure)
-                          : begin_replacement(name, replacement, runtime().files.unnamed_new_versions, failure);
+                          : begin_save(name, replacement, runtime().files.unnamed_new_versions, failure);
   if (stream == nullptr) return raise_error(open_failure_code(failure));
   *file = OpenedFile{stream, mode, name, std::move(replacement), false};
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Files by number. An output file is written as a new version beside its own and put in place
-// by its close, so a save cut short never leaves a damaged file behind.
+// Files by number. An output file is saved by the rule of file_saving.h: where it can be, as a
+// new version beside its own that its close puts in place, so that a save cut short leaves the
+// old file whole.
 #include <array>
 #include <cstdio>
 #include <string>
 
-#include "runtime/file_replacement.h"
+#include "runtime/file_saving.h"
 
 enum FileMode : int {
   file_mode_input = 3,
