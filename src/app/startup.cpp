@@ -28,6 +28,11 @@ void shift_random_sequence() {
   }
 }
 
+[[noreturn]] void run_main_loop() {
+  main_restart();
+  for (;;) main_loop_pass();
+}
+
 }  // namespace
 
 void set_view_constants() {
@@ -62,6 +67,11 @@ void start_up() {
   g.cell_w = 4;
   g.cell_h = 1;
   load_state();
+  start_up_after_load();
+}
+
+void start_up_after_load() {
+  auto& g = program();
   g.fresh_setup = 0;
   build_cell_grid();
   end_step();
@@ -76,6 +86,10 @@ void main_restart() {
 
 void run_program() {
   start_up();
-  main_restart();
-  for (;;) main_loop_pass();
+  run_main_loop();
+}
+
+void run_program_after_load() {
+  start_up_after_load();
+  run_main_loop();
 }
