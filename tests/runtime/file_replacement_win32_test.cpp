@@ -289,11 +289,11 @@ TEST_F(SaveOnWindows, AFileHeldWithWriteSharingButNoDeleteSharingIsSavedInPlace)
   EXPECT_EQ(names_in(folder.path()), (std::vector<std::string>{"vorka.dat"}));
 }
 
-// The saved file keeps the attributes of the one it replaces: hidden, system, archive.
+// The saved file keeps the attributes of the one it replaces: hidden and system.
 TEST_F(SaveOnWindows, ASaveKeepsTheFilesAttributes) {
-  constexpr DWORD shown = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE},
-                                 DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_ARCHIVE}}) {
+  constexpr DWORD shown = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}, DWORD{FILE_ATTRIBUTE_HIDDEN},
+                                 DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
     folder.write("vorka.dat", "old\r\n");
     ASSERT_TRUE(SetFileAttributesW(L"vorka.dat", attributes));
     ASSERT_EQ(GetFileAttributesW(L"vorka.dat") & shown, attributes) << "the file system keeps no attributes";
