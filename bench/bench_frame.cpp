@@ -4,13 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include "app/startup.h"
+#include "app/frame.h"
 #include "compute/vector_isa.h"
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
-#include "view/frame.h"
 
 namespace {
 

@@ -44,7 +44,7 @@ void restore(const std::vector<float>& positions, int kinds, int count) {
   std::size_t next = 0;
   for (int k = 0; k < kinds; ++k)
     for (int j = 0; j < count; ++j)
-      for (int axis = 0; axis < 3; ++axis) g.particle.at(k, j, axis) = positions[next++];
+      for (int axis = 0; axis < 3; ++axis) g.particle.unchecked(k, j, axis) = positions[next++];
 }
 
 // Arguments: kinds, particles per kind, threads (1, or 0 for all), formulas (0 the fast lanes of

@@ -71,3 +71,9 @@ void dispatch_command() {
     return;
   }
 }
+
+std::vector<std::string> command_keys() {
+  std::vector<std::string> keys;
+  for (const Command& command : commands) keys.push_back(command.key);
+  return keys;
+}

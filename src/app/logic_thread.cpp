@@ -2,21 +2,21 @@
 
 #include <new>
 
-#include "app/startup.h"
+#include "app/main_loop.h"
 #include "compute/precision_control.h"
 #include "context/program.h"
 #include "runtime/control.h"
 #include "state/state_file.h"
 
 void clear_all_variables() {
+  reset_runtime_for_run();
   reset_program();
-  clear_files_and_trap();
 }
 
 int run_logic() {
   select_extended_precision();
   try {
-    clear_all_variables();
+    reset_program();
     for (;;) {
       try {
         try {
@@ -26,7 +26,6 @@ int run_logic() {
           run_program_after_load();
         }
       } catch (const RestartRequest&) {
-        reset_runtime_for_run();
         clear_all_variables();
       } catch (const ProgramEnd& end) {
         return end.exit_code;

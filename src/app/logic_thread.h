@@ -6,6 +6,7 @@
 // The host calls it on a thread of its own after start_runtime, take_clock_base (or a test
 // clock) and moving to the program's folder.
 int run_logic();
-// The logic's half of a restart: every variable and table back to 0 or the empty text, every
-// open file closed, the error trap and the in-handler flag cleared.
+// A restart's reset: the runtime's per-run state and the logic's context replaced by fresh
+// values, so every variable and table is back to 0 or the empty text, every open file is
+// closed, the error trap and the in-handler flag are cleared and the start-up screen is shown.
 void clear_all_variables();

@@ -1,6 +1,8 @@
 #include "app/main_loop.h"
 
 #include "app/commands.h"
+#include "app/frame.h"
+#include "app/startup.h"
 #include "context/program.h"
 #include "model/cell_table.h"
 #include "model/generators.h"
@@ -13,7 +15,6 @@
 #include "ui/grid_drawing.h"
 #include "ui/grid_layout.h"
 #include "ui/mouse_handling.h"
-#include "view/frame.h"
 #include "view/shapes.h"
 
 namespace {
@@ -85,4 +86,23 @@ void main_loop_pass() {
   end_step();
   g.pending_key = "";
   dispatch_command();
+}
+
+namespace {
+
+[[noreturn]] void run_main_loop() {
+  main_restart();
+  for (;;) main_loop_pass();
+}
+
+}  // namespace
+
+void run_program() {
+  start_up();
+  run_main_loop();
+}
+
+void run_program_after_load() {
+  start_up_after_load();
+  run_main_loop();
 }

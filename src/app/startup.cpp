@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/main_loop.h"
+#include "app/frame.h"
 #include "context/program.h"
 #include "model/placement.h"
 #include "runtime/clock.h"
@@ -11,7 +11,6 @@
 #include "ui/grid_layout.h"
 #include "ui/run_parameters.h"
 #include "ui/text_tables.h"
-#include "view/frame.h"
 
 namespace {
 
@@ -26,11 +25,6 @@ void shift_random_sequence() {
     rnd();
     end_step();
   }
-}
-
-[[noreturn]] void run_main_loop() {
-  main_restart();
-  for (;;) main_loop_pass();
 }
 
 }  // namespace
@@ -82,14 +76,4 @@ void start_up_after_load() {
 void main_restart() {
   place_random_cube();
   end_step();
-}
-
-void run_program() {
-  start_up();
-  run_main_loop();
-}
-
-void run_program_after_load() {
-  start_up_after_load();
-  run_main_loop();
 }

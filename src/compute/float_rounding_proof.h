@@ -10,6 +10,20 @@
 // least proof_margin times its error bound clear of every float midpoint and of the overflow
 // edge. The own roundings cover the two products and the rounding of the factors 1 - w, 1 + w.
 //
+// The same proof reads the estimate's own bits, for a bound relative to the estimate. A normal
+// double e of the binade [2^E, 2^(E+1)) has an ulp of 2^(E-52), and every value within b u |e|
+// of e lies within b of its ulps (|e| < 2^(E+1)). A float has 29 significand bits fewer: in
+// the binades of normal floats the floats are the doubles whose low 29 significand bits are 0,
+// and the midpoints between neighbouring floats are the doubles whose low 29 bits are 2^28
+// (the midpoint below 2^E included, as a double of the binade below). When the low 29 bits of e
+// lie at least c ulps from 2^28, for a c above b, no midpoint of e's binade lies within the
+// bound, and those of the neighbouring binades lie at least 2^27 ulps away; so the bound holds
+// one float only, the one nearest e: e's bits plus 2^28 with the low 29 bits cleared (a carry
+// into the exponent gives the next power of two; an e below FLT_MIN whose nearest is FLT_MIN lies
+// within 2^-151 of it, a quarter of the float step there, and rounds to it with its bound). Two integer operations and one comparison
+// replace the bracket's two products and four conversions. The clearance c = proof_margin * b
+// + 1 keeps the bracket's margin; the integer test has no roundings of its own.
+//
 // A proven float must moreover be normal: zero, subnormal, infinite and NaN results (and the
 // estimates that produce them) are left to the extended formula, which the fast formulas do
 // not try to match there.
@@ -48,6 +62,12 @@ constexpr double x87_atan = 0x1p-10;
 // How far beyond its error bound an estimate must lie from a float rounding boundary.
 constexpr double proof_margin = 4;
 constexpr double proof_own_roundings = 3;
+
+// The clearance c of the bit test, in ulps of the estimate, for an error bound in units of
+// 2^-53 relative to the estimate.
+constexpr long long proof_clearance(double bound_units) {
+  return static_cast<long long>(proof_margin * bound_units) + 1;
+}
 
 // The relative half-width w of the proof bracket for an error bound in units of 2^-53.
 constexpr double proof_width(double bound_units) {

@@ -16,6 +16,7 @@ struct LanesAvx2 {
   static constexpr int count = 4;
   using Doubles = __m256d;   // + - * / by the compiler's vector operators, each rounded once
   using Mask = unsigned;     // bit i for lane i
+  using Bits = __m256i;      // each lane's 64 bits as a signed integer; & | by the compiler
 
   static Doubles splat(double value) { return _mm256_set1_pd(value); }
   // Four floats, widened exactly.
@@ -42,5 +43,14 @@ struct LanesAvx2 {
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     const __m256i bits = _mm256_set_epi64x(mask & 8 ? -1 : 0, mask & 4 ? -1 : 0, mask & 2 ? -1 : 0, mask & 1 ? -1 : 0);
     return _mm256_blendv_pd(no, yes, _mm256_castsi256_pd(bits));
+  }
+
+  static Bits bits(Doubles values) { return _mm256_castpd_si256(values); }
+  static Doubles from_bits(Bits bits) { return _mm256_castsi256_pd(bits); }
+  static Bits splat_bits(long long value) { return _mm256_set1_epi64x(value); }
+  // The sum modulo 2^64.
+  static Bits add_bits(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
+  static Mask less_bits(Bits a, Bits b) {
+    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(b, a))));
   }
 };

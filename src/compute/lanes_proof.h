@@ -13,12 +13,15 @@
 //       float is the correctly rounded float, since both formats carry at least 2 x 24 + 2 bits
 //       (Figueroa, "When is double rounding innocuous?");
 //  (P)  proven: a double estimate whose distance from the extended formula's value (its own
-//       roundings included) is bounded, in units u = 2^-53; the lane counts only where the
-//       bracket of rounds_alike rounds to one normal float.
+//       roundings included) is bounded, in units u = 2^-53; the lane counts only where every
+//       value within the bound rounds to one normal float (rounds_alike).
 // A lane that any proof rejects is left to the extended formula, which also takes every lane
 // whose input or intermediate is not a number, infinite, zero or subnormal where a proof meets
 // it, since the proofs accept normal floats only.
+#include <bit>
 #include <cfloat>
+#include <cstddef>
+#include <cstdint>
 
 #include "compute/float_rounding_proof.h"
 
@@ -42,12 +45,28 @@ typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::D
          ~L::less(L::splat(FLT_MAX), magnitude);
 }
 
-// The proof for a bound relative to the estimate, Bound::units in units of 2^-53; the proven
-// float goes to rounded.
+// The proof for a bound relative to the estimate, Bound::units in units of 2^-53, from the
+// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. The lanes compare
+// their bits as signed integers, and every magnitude below is at most 2^63 - 1 + 2^28, so only
+// the magnitudes of a NaN wrap round, to a negative value that fails the normal test.
 template <class L, class Bound>
 typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
-  constexpr double width = proof_width(Bound::units);
-  return bracket_rounds_alike<L>(estimate * L::splat(1 - width), estimate * L::splat(1 + width), rounded);
+  using B = typename L::Bits;
+  constexpr long long low_bits = (1LL << 29) - 1, midpoint = 1LL << 28;
+  constexpr long long clearance = proof_clearance(Bound::units);
+  static_assert(clearance < midpoint / 2, "a bound this wide leaves no estimate proven");
+  const B all = L::bits(estimate);
+  const B magnitude = all & L::splat_bits(0x7fff'ffff'ffff'ffff);
+  // The nearest float's magnitude; ties cannot arise, since the midpoints are not proven.
+  const B nearest = L::add_bits(magnitude, L::splat_bits(midpoint)) & L::splat_bits(~low_bits);
+  rounded = L::from_bits(nearest | (all & L::splat_bits(static_cast<long long>(0x8000'0000'0000'0000ULL))));
+  // The low bits' distance above midpoint - clearance, modulo 2^29: at most 2 clearance - 1 for
+  // an estimate less than the clearance from a midpoint.
+  const B from_midpoint = L::add_bits(magnitude, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
+  const B float_min_bits = L::splat_bits(std::bit_cast<long long>(static_cast<double>(FLT_MIN)));
+  const B float_max_bits = L::splat_bits(std::bit_cast<long long>(static_cast<double>(FLT_MAX)));
+  return L::less_bits(L::splat_bits(2 * clearance - 1), from_midpoint) & ~L::less_bits(nearest, float_min_bits) &
+         ~L::less_bits(float_max_bits, nearest);
 }
 
 template <class L, class Bound>
@@ -66,6 +85,16 @@ typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::D
       L::splat(error_bound::unit_roundoff);
   typename L::Doubles rounded;
   return bracket_rounds_alike<L>(estimate - width, estimate + width, rounded);
+}
+
+// Each lane's verdict, bit first % 64 + i of words[first / 64] for lane i, for a first that is
+// a multiple of L::count; the first group of a word clears the word's other bits.
+template <class L>
+void store_proven_bits(typename L::Mask lanes, std::uint64_t* words, std::size_t first) {
+  static_assert(64 % L::count == 0, "a lane group must not straddle two words");
+  const std::uint64_t group = lanes & ((std::uint64_t{1} << L::count) - 1);
+  std::uint64_t& word = words[first / 64];
+  word = (first % 64 == 0 ? 0 : word) | group << (first % 64);
 }
 
 // Each lane's verdict, lane i to proven[i].

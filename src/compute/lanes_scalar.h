@@ -4,10 +4,13 @@
 // for the baseline set (named *_scalar.cpp).
 #include <sleef.h>
 
+#include <bit>
+
 struct LanesScalar {
   static constexpr int count = 1;
   using Doubles = double;
   using Mask = unsigned;
+  using Bits = unsigned long long;  // compared as signed, as the vector lanes compare
 
   static Doubles splat(double value) { return value; }
   static Doubles load_floats(const float* values) { return *values; }
@@ -24,4 +27,11 @@ struct LanesScalar {
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
+
+  static Bits bits(Doubles values) { return std::bit_cast<Bits>(values); }
+  static Doubles from_bits(Bits bits) { return std::bit_cast<Doubles>(bits); }
+  static Bits splat_bits(long long value) { return static_cast<Bits>(value); }
+  // The sum modulo 2^64.
+  static Bits add_bits(Bits a, Bits b) { return a + b; }
+  static Mask less_bits(Bits a, Bits b) { return static_cast<long long>(a) < static_cast<long long>(b); }
 };

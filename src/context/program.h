@@ -2,10 +2,10 @@
 // The one program context: every variable and table of the logic, grouped by the room that
 // owns it. A restart replaces it with a value-initialised one. Routines reach it with
 //   auto& g = program();
-#include "app/app_vars.h"
-#include "model/model_vars.h"
-#include "ui/ui_vars.h"
-#include "view/view_vars.h"
+#include "context/app_vars.h"
+#include "context/model_vars.h"
+#include "context/ui_vars.h"
+#include "context/view_vars.h"
 
 struct Program : AppVars, ModelVars, ViewVars, UiVars {};
 

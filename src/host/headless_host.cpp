@@ -19,3 +19,9 @@ bool HeadlessHost::report_error(const std::string& caption, const std::string& t
 }
 
 void HeadlessHost::report_fatal(const std::string& text) { reports.push_back({"", text}); }
+
+bool HeadlessHost::refuses_write() {
+  if (writes_until_failure == 0) return true;
+  if (writes_until_failure > 0) --writes_until_failure;
+  return false;
+}

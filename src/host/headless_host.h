@@ -21,6 +21,8 @@ class HeadlessHost : public Host {
   // Recorded among the reports with an empty caption.
   void report_fatal(const std::string& text) override;
   std::vector<int> keys_held_at_start() const override { return held_at_start; }
+  bool refuses_write() override;
+  bool unnamed_new_versions() const override { return unnamed_files; }
 
   int window_width = 0, window_height = 0;
   int pages_shown = 0;
@@ -30,6 +32,10 @@ class HeadlessHost : public Host {
   std::deque<bool> report_answers;
   bool answer_when_unscripted = false;
   std::vector<ErrorReport> reports;
+  // Writes to files that succeed before every later one is refused; -1 for never.
+  long writes_until_failure = -1;
+  // False saves as on a file system without unnamed files.
+  bool unnamed_files = true;
   // Called at every page hand-over, on the logic's thread.
   std::function<void()> on_page_shown;
 };

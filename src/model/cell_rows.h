@@ -1,8 +1,19 @@
 #pragma once
 // Where the cell table keeps what: rows 0-39 hold each kind's colour, 40-79 each kind's count,
 // 80-1679 the rule of one kind towards another, row by acting kind, and 1700 the number of
-// kinds.
+// kinds; in each row, the fields below.
 #include "context/program.h"
+
+// Fields of a cell-table row.
+enum CellField : int {
+  cell_column = 0,
+  cell_row = 1,
+  cell_value = 2,
+  cell_minimum = 3,
+  cell_maximum = 4,
+  cell_visible = 5,
+  cell_flag = 6,
+};
 
 constexpr float last_kind_slot = kind_slots - 1;
 constexpr int first_rule_row = 2 * kind_slots;

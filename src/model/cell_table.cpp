@@ -2,8 +2,8 @@
 
 #include "context/program.h"
 #include "model/cell_rows.h"
-#include "runtime/number_text.h"
-#include "runtime/text.h"
+#include "model/rule_text.h"
+#include "runtime/numbers.h"
 
 void apply_cell_grid() {
   auto& g = program();
@@ -19,9 +19,9 @@ void apply_cell_grid() {
       const float value = g.model_table(g.table_row, cell_value);
       // A visible cell with a value whose nearest integer shares a bit with the visible flag.
       if ((round_to_int64(g.model_table(g.table_row, cell_visible)) & round_to_int64(value)) == 0) continue;
-      g.rule_sign = value < 0 ? "-" : "+";
-      g.rule_mag = mid_string(single_to_str(single(abs_single(value))), 2);
-      g.rule_kind = mid_string(single_to_str(g.loop_j), 2);
+      g.rule_sign = rule_entry_sign(value);
+      g.rule_mag = rule_entry_magnitude(value);
+      g.rule_kind = rule_entry_target(g.loop_j);
       g.kind_rules(kind) = g.kind_rules(kind) + g.rule_sign + g.rule_mag + g.rule_kind;
     }
   }

@@ -89,7 +89,7 @@ void randomize_forces() {
       g.table_row = rule_row(g.loop_j, g.loop_i);
       const float rule = single(floor_single(single(extended{rnd()} * g.force_range)) -
                                 extended{g.force_offset});
-      g.model_table.at(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
+      g.model_table.unchecked(static_cast<int>(g.table_row), cell_value) = rule;  // rows 80-1679
     }
   }
 }
@@ -103,6 +103,6 @@ void equalize_counts() {
   g.equal_count = equal_share();
   for (g.loop_j = 0; g.loop_j <= last_kind_slot; g.loop_j = next_count(g.loop_j)) {
     g.table_row = count_row(g.loop_j);
-    g.model_table.at(static_cast<int>(g.table_row), cell_value) = g.equal_count;  // rows 40-79
+    g.model_table.unchecked(static_cast<int>(g.table_row), cell_value) = g.equal_count;  // rows 40-79
   }
 }

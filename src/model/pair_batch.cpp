@@ -9,8 +9,8 @@
 namespace {
 
 // The set without lanes proves no partner.
-void kernel_none(const PartnerColumns& partners, const pair_lanes::LaneOrigin&, pair_lanes::LaneResults& out) {
-  std::fill_n(out.proven, partners.count, false);
+void kernel_none(const PartnerColumns&, const pair_lanes::LaneOrigin&, pair_lanes::LaneResults& out) {
+  std::fill_n(out.proven, pair_lanes::proven_words, 0);
 }
 
 constexpr pair_lanes::Kernel kernels[vector_isa_count] = {
@@ -33,7 +33,7 @@ std::size_t add_partners_together(Vec3* forces, const Vec3* origins, std::size_t
     for (std::size_t i = 0; i < together; ++i) {
       const pair_lanes::LaneResults& t = lanes[i];
       Vec3& force = forces[i];
-      if (t.proven[q]) {
+      if (t.is_proven(q)) {
         force.x = single(static_cast<extended>(force.x) + static_cast<extended>(t.minus_dir_x[q]) * t.falloff[q]);
         force.y = single(static_cast<extended>(force.y) + static_cast<extended>(t.minus_dir_y[q]) * t.falloff[q]);
         force.z = single(static_cast<extended>(force.z) + static_cast<extended>(t.minus_dir_z[q]) * t.falloff[q]);

@@ -5,23 +5,10 @@
 #include <cstddef>
 
 #include "model/pair_contribution.h"
+#include "model/partner_columns.h"
 
-// The partners' coordinates, one column each, padded with any values up to a multiple of
-// partner_padding entries (the kernels read whole lane groups).
-struct PartnerColumns {
-  const float* x;
-  const float* y;
-  const float* z;
-  std::size_t count;
-};
-constexpr std::size_t partner_padding = 8;
-constexpr std::size_t padded_partners(std::size_t count) {
-  return (count + partner_padding - 1) / partner_padding * partner_padding;
-}
-
-// The most partners one call adds (padded), the most a kind holds, and the most particles whose
-// forces one call sums side by side, which hides the latency of each rounded sum.
-constexpr std::size_t max_partners = padded_partners(801);
+// The most particles whose forces one call sums side by side, which hides the latency of each
+// rounded sum.
 constexpr std::size_t origins_together = 4;
 
 // Adds the contributions of the partners in ascending order to the forces of `together`

@@ -1,9 +1,14 @@
 #pragma once
 // The pair kernels of each instruction set (pair_lanes.h holds their formula): for one particle
 // and the partners of one target kind, each partner's direction terms and falloff.
-#include "model/pair_batch.h"
+#include <cstddef>
+#include <cstdint>
+
+#include "model/partner_columns.h"
 
 namespace pair_lanes {
+
+constexpr std::size_t proven_words = (max_partners + 63) / 64;
 
 // The particle whose force is summed, the rule entry's gain and the degree-to-radian factor.
 struct LaneOrigin {
@@ -12,12 +17,14 @@ struct LaneOrigin {
   float deg_to_rad;
 };
 
-// Per partner: -dir_x, -dir_y, -dir_z and the capped falloff, and whether the lane proved them.
-// A partner that is not proven must be computed by the extended formula.
+// Per partner: -dir_x, -dir_y, -dir_z and the capped falloff, and whether the lane proved them,
+// bit q % 64 of proven[q / 64] for partner q. A partner that is not proven must be computed by
+// the extended formula.
 struct LaneResults {
   float minus_dir_x[max_partners], minus_dir_y[max_partners], minus_dir_z[max_partners];
   float falloff[max_partners];
-  bool proven[max_partners];
+  std::uint64_t proven[proven_words];
+  bool is_proven(std::size_t q) const { return (proven[q / 64] >> (q % 64)) & 1; }
 };
 
 // Each computes every partner of the columns. Only the set in force may be called.

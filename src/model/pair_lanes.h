@@ -135,7 +135,7 @@ void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResult
     proven &= rounds_alike<L, FalloffBound>(falloff_estimate, falloff) | capped;
     L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + first);
 
-    lanes_proof::store_proven<L>(proven, out.proven + first);
+    lanes_proof::store_proven_bits<L>(proven, out.proven, first);
   }
 }
 

@@ -41,7 +41,7 @@ void place_random_cube() {
       g.new_y = cube_coordinate();
       g.new_z = cube_coordinate();
       // The block lies inside the table.
-      float* position = &g.particle.at(static_cast<int>(g.loop_i), static_cast<int>(g.loop_j), 0);
+      float* position = &g.particle.unchecked(static_cast<int>(g.loop_i), static_cast<int>(g.loop_j), 0);
       position[0] = g.new_x;
       position[1] = g.new_y;
       position[2] = g.new_z;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <string>
 #include <vector>
 
 #include "compute/worker_pool.h"
@@ -11,10 +10,9 @@
 #include "model/cell_rows.h"
 #include "model/pair_batch.h"
 #include "model/pair_contribution.h"
+#include "model/rule_text.h"
 #include "runtime/failures.h"
-#include "runtime/number_text.h"
 #include "runtime/numbers.h"
-#include "runtime/text.h"
 
 namespace {
 
@@ -35,37 +33,8 @@ constexpr float kind_particles = 801;
 // most 9,801 pairs, among them) stay on one core, larger ones use them all.
 constexpr double parallel_pairs = 40000;
 
-// A rule entry that applies: its gain and the kind it targets.
-struct RuleEntry {
-  float gain;
-  float target;
-};
-
 // The passes of a counted loop from 0 to limit: none for a limit below 0 or not a number.
 std::size_t passes(float limit) { return limit >= 0 ? static_cast<std::size_t>(std::floor(limit)) + 1 : 0; }
-
-// The entries of a rule text that contribute: sign, magnitude character, then the target up to
-// the next sign. An entry of gain 0, or whose target is not one of the kinds 0 to kind_limit,
-// contributes nothing.
-std::vector<RuleEntry> rule_entries(const std::string& rules, float kind_limit) {
-  std::vector<RuleEntry> entries;
-  std::size_t start = 0;
-  while (start < rules.size()) {
-    const std::size_t next_sign = rules.find_first_of("+-", start + 2);
-    const std::size_t end = next_sign == std::string::npos ? rules.size() : next_sign;
-    const int first = static_cast<int>(start) + 1;  // 1-based, as the text functions count
-    const float term_mag = single(val_string(mid_string(rules, first + 1, 1, true)));
-    const float term_gain = single(val_string(mid_string(rules, first, 1, true) + "1") * term_mag);
-    if (term_gain != 0) {
-      const int target_length = static_cast<int>(end) - first - 1;
-      const float term_target = single(val_string(mid_string(rules, first + 2, target_length, true)));
-      if (term_target >= 0 && term_target <= kind_limit && term_target == std::floor(term_target))
-        entries.push_back({term_gain, term_target});
-    }
-    start = end;
-  }
-  return entries;
-}
 
 void raise_force_max(const Vec3& force, float& force_max) {
   for (const float component : {force.x, force.y, force.z}) {
@@ -78,10 +47,10 @@ void raise_force_max(const Vec3& force, float& force_max) {
 struct DirectAccess {
   Program& g;
   float& field(float kind, float number, int f) {
-    return g.particle.at(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
+    return g.particle.unchecked(static_cast<std::size_t>(kind), static_cast<std::size_t>(number), f);
   }
-  float& centre(float kind, int axis) { return g.color_center.at(static_cast<std::size_t>(kind), axis); }
-  float& count(float kind) { return g.color_count.at(static_cast<std::size_t>(kind)); }
+  float& centre(float kind, int axis) { return g.color_center.unchecked(static_cast<std::size_t>(kind), axis); }
+  float& count(float kind) { return g.color_count.unchecked(static_cast<std::size_t>(kind)); }
   static void end() {}
 };
 
@@ -144,7 +113,7 @@ void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std:
                           Vec3* forces) {
   Vec3 origins[origins_together];
   for (std::size_t i = 0; i < together; ++i) {
-    origins[i] = {g.particle.at(kind, number + i, 0), g.particle.at(kind, number + i, 1), g.particle.at(kind, number + i, 2)};
+    origins[i] = {g.particle.unchecked(kind, number + i, 0), g.particle.unchecked(kind, number + i, 1), g.particle.unchecked(kind, number + i, 2)};
     forces[i] = {0, 0, 0};
   }
   for (const RuleEntry& entry : entries) {
@@ -195,8 +164,8 @@ void shared_force_pass(float kind_limit) {
   std::vector<std::vector<RuleEntry>> entries(kinds);
   std::vector<std::size_t> first(kinds + 1, 0);  // the first particle of each kind, counted over all
   for (std::size_t kind = 0; kind < kinds; ++kind) {
-    entries[kind] = rule_entries(g.kind_rules.at(kind), kind_limit);
-    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.at(kind)} - 1));
+    entries[kind] = rule_entries(g.kind_rules.unchecked(kind), kind_limit);
+    first[kind + 1] = first[kind] + passes(single(extended{g.color_count.unchecked(kind)} - 1));
   }
   double pairs = 0;
   for (std::size_t kind = 0; kind < kinds; ++kind)
@@ -211,9 +180,9 @@ void shared_force_pass(float kind_limit) {
     column.count = first[kind + 1] - first[kind];
     for (std::vector<float>* axis : {&column.x, &column.y, &column.z}) axis->assign(padded_partners(column.count), 0);
     for (std::size_t number = 0; number < column.count; ++number) {
-      column.x[number] = g.particle.at(kind, number, 0);
-      column.y[number] = g.particle.at(kind, number, 1);
-      column.z[number] = g.particle.at(kind, number, 2);
+      column.x[number] = g.particle.unchecked(kind, number, 0);
+      column.y[number] = g.particle.unchecked(kind, number, 1);
+      column.z[number] = g.particle.unchecked(kind, number, 2);
     }
   }
 
@@ -297,7 +266,7 @@ bool inside_tables(float kind_limit) {
   if (kind_limit >= centroid_kinds) return false;
   Program& g = program();
   for (std::size_t kind = 0, kinds = passes(kind_limit); kind < kinds; ++kind)
-    if (single(extended{g.color_count.at(kind)} - 1) >= kind_particles) return false;
+    if (single(extended{g.color_count.unchecked(kind)} - 1) >= kind_particles) return false;
   return true;
 }
 

@@ -24,13 +24,6 @@ int end_out_of_memory() {
 }
 
 void reset_runtime_for_run() {
-  reset_screen();
-  runtime().seed = random_start_seed;
-}
-
-void clear_files_and_trap() {
-  abandon_all_files();
-  FailureState& failures = runtime().failures;
-  failures.trap_armed = false;
-  failures.in_handler = false;
+  static_cast<RunState&>(runtime()) = RunState{};
+  present_screen();
 }

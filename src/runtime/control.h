@@ -24,8 +24,7 @@ constexpr int out_of_memory_exit_code = 1;
 // exit code; the top of the logic thread returns it.
 int end_out_of_memory();
 
-// The runtime's half of a restart: start-up text screen and the start seed.
+// The runtime's half of a restart: what a restart clears replaced by a fresh value (start-up
+// text screen, start seed, every open file closed, no failure, the error trap disarmed), and
+// the start-up screen shown.
 void reset_runtime_for_run();
-// The runtime's part of the logic's half: every open file closed, the error trap and the
-// in-handler flag cleared.
-void clear_files_and_trap();

@@ -101,6 +101,11 @@ double read_based_integer(std::FILE* stream, int base) {
   return static_cast<double>(value);
 }
 
+bool unnamed_new_versions_allowed() {
+  const Host* host = runtime().host;
+  return host == nullptr || host->unnamed_new_versions();
+}
+
 // True when the path is a file that this program holds open (or writes the new version of).
 bool held_open(const std::string& path) {
   const std::optional<FileIdentity> target = identity_of_file(path);
@@ -113,6 +118,19 @@ bool held_open(const std::string& path) {
 }
 
 }  // namespace
+
+FileTable::FileTable(FileTable&& other) noexcept : files(std::exchange(other.files, {})) {}
+
+FileTable& FileTable::operator=(FileTable&& other) noexcept {
+  if (this == &other) return *this;
+  for (OpenedFile& file : files) discard(file);
+  files = std::exchange(other.files, {});
+  return *this;
+}
+
+FileTable::~FileTable() {
+  for (OpenedFile& file : files) discard(file);
+}
 
 void open_file(const std::string& name, int mode, int file_number) {
   if (failure_pending()) return;
@@ -127,7 +145,7 @@ void open_file(const std::string& name, int mode, int file_number) {
   FileReplacement replacement;
   std::FILE* stream = mode == file_mode_input
                           ? open_for_reading(name, failure)
-                          : begin_save(name, replacement, runtime().files.unnamed_new_versions, failure);
+                          : begin_save(name, replacement, unnamed_new_versions_allowed(), failure);
   if (stream == nullptr) return raise_error(open_failure_code(failure));
   *file = OpenedFile{stream, mode, name, std::move(replacement), false};
 }
@@ -163,12 +181,10 @@ void file_print_text(int file_number, const std::string& text, bool add_blank, b
   if (add_line_end) line += "\r\n";
   file->column = column_after();
 
-  long& writes_left = runtime().files.writes_until_failure;
-  if (writes_left == 0) {
+  if (Host* host = runtime().host; host != nullptr && host->refuses_write()) {
     file->write_failed = true;
     return raise_error(error_path_file_access);
   }
-  if (writes_left > 0) --writes_left;
   if (std::fwrite(line.data(), 1, line.size(), file->stream) != line.size()) {
     file->write_failed = true;
     raise_error(write_failure_code(file_failure_of_errno(errno)));
@@ -276,6 +292,4 @@ void kill_files(const std::string& pattern) {
   }
 }
 
-void abandon_all_files() {
-  for (OpenedFile& file : runtime().files.files) discard(file);
-}
+void abandon_all_files() { runtime().files = FileTable{}; }

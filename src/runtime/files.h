@@ -1,12 +1,12 @@
 #pragma once
-// Files by number. An output file is saved by the rule of file_saving.h: where it can be, as a
+// Files by number. An output file is saved by the rule of file_replacement.h: where it can be, as a
 // new version beside its own that its close puts in place, so that a save cut short leaves the
 // old file whole.
 #include <array>
 #include <cstdio>
 #include <string>
 
-#include "runtime/file_saving.h"
+#include "runtime/file_replacement.h"
 
 enum FileMode : int {
   file_mode_input = 3,
@@ -22,10 +22,15 @@ struct OpenedFile {
   std::size_t column = 0;      // output only: bytes written since the last line end, for zones
 };
 
+// The files by number. It owns them: a table that is destroyed or replaced closes the files it
+// holds, without putting unfinished output in place.
 struct FileTable {
   std::array<OpenedFile, 256> files{};
-  long writes_until_failure = -1;  // tests: a write fails after this many, -1 for never
-  bool unnamed_new_versions = true;  // tests: false saves as on a file system without unnamed files
+
+  FileTable() = default;
+  FileTable(FileTable&& other) noexcept;
+  FileTable& operator=(FileTable&& other) noexcept;
+  ~FileTable();
 };
 
 void open_file(const std::string& name, int mode, int file_number);

@@ -21,4 +21,10 @@ class Host {
   // The key codes of the modifiers already held when the host opened: the held-key list of a
   // new runtime starts with them.
   virtual std::vector<int> keys_held_at_start() const { return {}; }
+  // Whether the file system refuses the next write to a file. Only the tests' host refuses
+  // one, to cut a save short.
+  virtual bool refuses_write() { return false; }
+  // Whether a save may write its new version as an unnamed file where the system has them.
+  // The tests' host can deny it, to save as on a file system without them.
+  virtual bool unnamed_new_versions() const { return true; }
 };

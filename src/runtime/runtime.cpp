@@ -7,13 +7,13 @@ std::unique_ptr<Runtime> owned_runtime = std::make_unique<Runtime>();
 Runtime* current_runtime = owned_runtime.get();
 
 void start_runtime(Host& host) {
-  abandon_all_files();
+  // The runtime it replaces closes its files as it goes.
   owned_runtime = std::make_unique<Runtime>();
   current_runtime = owned_runtime.get();
   current_runtime->host = &host;
   for (const int code : host.keys_held_at_start()) set_key_held(code, true);
   statement_event_flag.store(false);
-  reset_screen();
+  present_screen();
 }
 
 void request_stop() {

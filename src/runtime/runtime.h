@@ -1,6 +1,6 @@
 #pragma once
-// The screen runtime's own state, beside the logic's context. A restart keeps most of it: the
-// window, the queues and the clock base.
+// The screen runtime's own state, beside the logic's context, in two parts: what a restart
+// clears and what it keeps.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -14,19 +14,28 @@
 #include "runtime/random.h"
 #include "runtime/screen.h"
 
-struct Runtime {
-  Host* host = nullptr;
-  FailureState failures;
+// What a restart clears. A restart replaces it with a fresh value, so a field that stands here
+// starts every run as its initialiser says.
+struct RunState {
+  ScreenState screen;
   std::uint32_t seed = random_start_seed;
+  FailureState failures;
+  FileTable files;
+};
+
+// What a restart keeps: the host with its window, the input queues, the clock base and the
+// window thread's requests.
+struct KeptState {
+  Host* host = nullptr;
   ClockState clock;
   KeyQueue keys;
   HeldKeys held_keys;
   MouseQueue mouse;
-  FileTable files;
-  ScreenState screen;
   std::atomic<bool> stop_requested{false};
   std::atomic<bool> pause_requested{false};
 };
+
+struct Runtime : KeptState, RunState {};
 
 extern Runtime* current_runtime;
 inline Runtime& runtime() { return *current_runtime; }

@@ -56,8 +56,9 @@ void draw_line(float x1, float y1, float x2, float y2, int colour);
 void draw_circle(double x, double y, double radius, int colour, double start, double end, double aspect, int given);
 void set_pixel(float x, float y, int colour);
 
-// The start-up text mode again, as at program start: the restart's half of the screen.
-void reset_screen();
+// Hands the host the screen as it stands: the window size of its mode and the shown page. A
+// fresh screen state is the start-up text mode.
+void present_screen();
 // The page the logic draws on, and the one the window shows.
 Page& drawing_page();
 const Page& shown_page();

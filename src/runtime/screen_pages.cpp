@@ -34,14 +34,18 @@ void tell_host_page_shown() {
   rt.host->page_shown(page.pixels.data(), page.width, page.height);
 }
 
+void tell_host_window_size() {
+  if (Host* host = runtime().host)
+    host->window_size_changed(screen_width, runtime().screen.mode == graphics_mode ? graphics_height : text_mode_height);
+}
+
 void enter_mode(int mode) {
   ScreenState& screen = runtime().screen;
   screen.mode = mode;
   screen.pages.clear();
   screen.drawing_page = screen.shown_page = 0;
   page_number(0);
-  if (Host* host = runtime().host)
-    host->window_size_changed(screen_width, mode == graphics_mode ? graphics_height : text_mode_height);
+  tell_host_window_size();
 }
 
 }  // namespace
@@ -54,10 +58,8 @@ void drawing_page_changed() {
   if (screen.drawing_page == screen.shown_page) tell_host_page_shown();
 }
 
-void reset_screen() {
-  enter_mode(text_mode);
-  ScreenState& screen = runtime().screen;
-  screen.last_x = screen.last_y = 0;
+void present_screen() {
+  tell_host_window_size();
   tell_host_page_shown();
 }
 

@@ -44,7 +44,7 @@ class Table {
 
   // Direct access for loops whose bounds were checked once; indexes must be inside.
   template <typename... Index>
-  T& at(Index... indexes) {
+  T& unchecked(Index... indexes) {
     std::size_t flat = 0;
     ((flat = flat * Counts + static_cast<std::size_t>(indexes)), ...);
     return elements_[flat];

@@ -70,9 +70,9 @@ void draw_colour_label(float kind) {
 
 void draw_cell(float i) {
   auto& g = program();
-  const float column = g.model_table.at(i, cell_column);
-  const float row = g.model_table.at(i, cell_row);
-  const float value = g.model_table.at(i, cell_value);
+  const float column = g.model_table.unchecked(i, cell_column);
+  const float row = g.model_table.unchecked(i, cell_row);
+  const float value = g.model_table.unchecked(i, cell_value);
   const bool colour_cell = is_colour_row(i);
   const bool count_cell = is_count_row(i);
   g.cell_text = colour_cell ? colour_block : single_to_str(value);
@@ -127,7 +127,7 @@ void draw_cell_grid() {
   draw_grid_border();
   g.hit_cell = -1;
   for (g.loop_i = 0; g.loop_i <= last_cell_row; g.loop_i = next_count(g.loop_i)) {
-    if (g.model_table.at(g.loop_i, cell_visible) == 0) continue;
+    if (g.model_table.unchecked(g.loop_i, cell_visible) == 0) continue;
     draw_cell(g.loop_i);
   }
   g.help_text = g.hit_cell != -1 ? g.cell_help(g.hit_cell) : std::string();

@@ -2,17 +2,8 @@
 // The fast path of the projection: the points of one shape element worked out together, ahead
 // of its drawing, by the lanes of the vector set in force wherever they prove the extended
 // formula's floats, and by the extended formula for every other point.
+#include "view/point_batch.h"
 #include "view/projection.h"
-
-// The most points one call projects: the eight corners of a cube.
-constexpr int projection_batch_size = 8;
-
-struct PointBatch {
-  float x[projection_batch_size] = {};
-  float y[projection_batch_size] = {};
-  float z[projection_batch_size] = {};
-  int count = 0;
-};
 
 // Projects every point of the batch with the view of the context, bit for bit as
 // project_point would, without touching the context. Returns how many points were handed to

@@ -1,7 +1,7 @@
 #pragma once
 // The projection kernels of each instruction set (projection_lanes.h holds their formula): for
 // the points of one batch, everything project_point leaves.
-#include "view/projection_batch.h"
+#include "view/point_batch.h"
 
 namespace projection_lanes {
 

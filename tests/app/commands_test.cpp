@@ -1,16 +1,21 @@
 // The command key of a pass: where it comes from, how it is compared and what it runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
 #include "context/program.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
+#include "support/fresh_program.h"
 #include "support/program_run.h"
+#include "support/rule_rows.h"
+#include "ui/text_tables.h"
 
 namespace {
 
@@ -19,7 +24,7 @@ float& value(int row) { return program().model_table(row, cell_value); }
 std::vector<float> rules_in_use() {
   std::vector<float> rules;
   for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) rules.push_back(value(80 + 40 * r + c));
+    for (int c = 0; c < 3; ++c) rules.push_back(value(rule_table_row(r, c)));
   return rules;
 }
 
@@ -42,7 +47,20 @@ TEST_F(Commands, SaveWritesTheLayoutOfTheLoadedKindsAndTheRescaledCounts) {
   EXPECT_EQ(line(40, cell_value), " 33 ");
   EXPECT_EQ(line(42, cell_value), " 33 ");
   EXPECT_EQ(line(2, cell_row), " 24 ");
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(line(80 + 40 * r + 1, cell_row), " " + std::to_string(25 + r) + " ") << r;
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(line(rule_table_row(r, 1), cell_row), " " + std::to_string(25 + r) + " ") << r;
+}
+
+using CommandTable = FreshProgram;
+
+TEST_F(CommandTable, TheMenuOffersEveryCommandAndOnlyThem) {
+  init_tables();
+  auto& g = program();
+  std::vector<std::string> menu_keys;
+  for (int entry = 0; entry < g.menu_count; ++entry) menu_keys.push_back(g.menu_item(entry, 0));
+  std::vector<std::string> keys = command_keys();
+  std::sort(menu_keys.begin(), menu_keys.end());
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(menu_keys, keys);
 }
 
 TEST(CommandKeys, UpperAndLowerCaseRunTheSameCommand) {
@@ -117,7 +135,7 @@ TEST_F(Commands, AMenuClickRunsItsCommandAndATypedKeyWaitsAPass) {
   ASSERT_TRUE(run.folder.exists("vorka.dat"));
   const auto lines = run.folder.lines("vorka.dat");
   for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(lines[10 * (80 + 40 * r + c) + cell_value], " 0 ");
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(lines[10 * rule_table_row(r, c) + cell_value], " 0 ");
   EXPECT_EQ(rules_in_use(), std::vector<float>(9, 0));
 
   ASSERT_TRUE(run.run_frames(1));

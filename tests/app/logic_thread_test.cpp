@@ -38,6 +38,22 @@ TEST_F(LogicThread, ClearAllVariablesEmptiesTheContextTrapAndFiles) {
   EXPECT_FALSE(folder.exists("clear.dat.saving"));
 }
 
+TEST(LogicThreadRun, ARestartClosesTheFilesAndClearsTheFailuresOfTheRunBefore) {
+  ProgramRun run;
+  ASSERT_TRUE(run.start());
+  open_file("left_open.dat", file_mode_output, 2);
+  FailureState& failures = runtime().failures;
+  failures.in_handler = true;
+  failures.handled = 53;
+  ASSERT_TRUE(run.run_key('b'));
+
+  EXPECT_FALSE(runtime().failures.in_handler);
+  EXPECT_EQ(runtime().failures.handled, 0);
+  open_file("left_open.dat", file_mode_output, 2);  // number 2 is free again
+  EXPECT_EQ(runtime().failures.pending, 0);
+  close_file(2);
+}
+
 TEST(LogicThreadRun, AFailedAllocationShowsOutOfMemoryAndEndsTheProgram) {
   ProgramRun run;
   int frames = 0;

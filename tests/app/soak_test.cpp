@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "context/program.h"
+#include "model/cell_rows.h"
 #include "runtime/keyboard.h"
 #include "runtime/mouse.h"
 #include "runtime/number_text.h"
 #include "support/program_run.h"
+#include "support/rule_rows.h"
 
 namespace {
 
@@ -78,7 +80,7 @@ void expect_whole_state_file(const std::vector<std::string>& lines) {
     const float count = value(40 + kind);
     EXPECT_TRUE(count == std::floor(count) && count <= 801) << "count of kind " << kind;
     for (int target = 0; target < 40; ++target) {
-      const float rule = value(80 + 40 * kind + target);
+      const float rule = value(rule_table_row(kind, target));
       EXPECT_TRUE(rule == -1 || rule == 0 || rule == 1) << "rule " << kind << " " << target;
     }
   }

@@ -13,13 +13,14 @@
 #include "runtime/runtime.h"
 #include "support/factory_file.h"
 #include "support/program_run.h"
+#include "support/rule_rows.h"
 
 namespace {
 
 constexpr int escape = 27;
 
 float& value(int row) { return program().model_table(row, cell_value); }
-float& rule(int r, int c) { return value(80 + 40 * r + c); }
+float& rule(int r, int c) { return value(rule_table_row(r, c)); }
 
 std::uint32_t seed_after(int draws) {
   std::uint32_t seed = random_start_seed;

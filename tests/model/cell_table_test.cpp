@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fresh_program.h"
+#include "support/rule_rows.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ class CellTable : public FreshProgram {
       g.model_table(j, cell_value) = static_cast<float>(j % 15 + 1);
       g.model_table(40 + j, cell_value) = 5;
       g.model_table(j, cell_visible) = g.model_table(40 + j, cell_visible) = j < kinds ? 1.0f : 0.0f;
-      for (int c = 0; c < 40; ++c) g.model_table(80 + 40 * j + c, cell_visible) = (j < kinds && c < kinds) ? 1.0f : 0.0f;
+      for (int c = 0; c < 40; ++c) g.model_table(rule_table_row(j, c), cell_visible) = (j < kinds && c < kinds) ? 1.0f : 0.0f;
     }
   }
-  static float& rule(int r, int c) { return program().model_table(80 + 40 * r + c, cell_value); }
+  static float& rule(int r, int c) { return program().model_table(rule_table_row(r, c), cell_value); }
 };
 
 TEST_F(CellTable, FactoryCellsGiveEmptyRulesAndTheTotalOfTheKindsInUse) {

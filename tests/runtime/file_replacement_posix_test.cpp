@@ -31,7 +31,7 @@ class FileReplacementTest : public FreshProgram, public ::testing::WithParamInte
  protected:
   void SetUp() override {
     FreshProgram::SetUp();
-    runtime().files.unnamed_new_versions = GetParam();
+    host.unnamed_files = GetParam();
   }
   void TearDown() override { abandon_all_files(); }
 

@@ -192,7 +192,7 @@ TEST_F(Files, SaveReplacesTheOldFileOnlyWhenItIsComplete) {
 TEST_F(Files, SaveCutShortKeepsTheOldFile) {
   folder.write("state.dat", "old\r\n");
 
-  runtime().files.writes_until_failure = 1;
+  host.writes_until_failure = 1;
   open_file("state.dat", file_mode_output, 1);
   file_print_text(1, " 1", true, false, true);
   EXPECT_EQ(take_failure(), 0);
@@ -204,7 +204,7 @@ TEST_F(Files, SaveCutShortKeepsTheOldFile) {
   EXPECT_EQ(folder.read("state.dat"), "old\r\n");
   EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"state.dat"}));
 
-  runtime().files.writes_until_failure = -1;
+  host.writes_until_failure = -1;
   open_file("state.dat", file_mode_output, 1);
   file_print_text(1, " 1", true, false, true);
   abandon_all_files();  // the program ended, or restarted, in the middle of the save

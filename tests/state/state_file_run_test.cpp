@@ -61,7 +61,7 @@ TEST(StateFileRun, ASaveThatFailsIsReportedAndTheProgramGoesOnWithTheOldFile) {
   const std::string factory_file = run.folder.read("vorka.dat");
   ASSERT_TRUE(run.run_frames(1));
   program().model_table(80, cell_value) = 1;
-  runtime().files.writes_until_failure = 9000;
+  run.host.writes_until_failure = 9000;
   run.host.report_answers = {true};
   ASSERT_TRUE(run.run_key('m'));
   ASSERT_EQ(run.host.reports.size(), 1u);

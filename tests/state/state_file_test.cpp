@@ -9,6 +9,7 @@
 #include "runtime/control.h"
 #include "support/factory_file.h"
 #include "support/fresh_program.h"
+#include "support/rule_rows.h"
 #include "support/temporary_folder.h"
 #include "ui/text_tables.h"
 
@@ -85,7 +86,7 @@ TEST_F(StateFile, AFileThatCannotBeOpenedLeadsToTheFactoryFileAndARestart) {
   // Count cells on row 26, colour cells on row 27, the rules of kind r on row 28 + r.
   EXPECT_EQ(lines[10 * 41 + 1], " 26 ");
   EXPECT_EQ(lines[10 * 2 + 1], " 27 ");
-  EXPECT_EQ(lines[10 * (80 + 40 * 5 + 7) + 1], " 33 ");
+  EXPECT_EQ(lines[10 * rule_table_row(5, 7) + 1], " 33 ");
   EXPECT_EQ(lines[10 * 16 + 2], " 2 ");  // colours repeat 1-15
 }
 
@@ -154,7 +155,7 @@ TEST_F(StateFile, AFailedSaveIsReportedOnceAndKeepsThePreviousFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     folder.write("vorka.dat", previous);
-    runtime().files.writes_until_failure = c.writes_until_failure;
+    host.writes_until_failure = c.writes_until_failure;
     host.reports.clear();
     host.report_answers = {true};
     save_state();

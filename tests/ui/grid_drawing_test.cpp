@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/rule_rows.h"
 #include "ui/grid_layout.h"
 #include "ui_fixture.h"
 
@@ -29,7 +30,6 @@ class GridDrawing : public UiFixture {
     build_cell_grid();
   }
   static float& value(int row) { return program().model_table(row, cell_value); }
-  static int rule_row(int r, int c) { return 80 + 40 * r + c; }
   static int pixel(int x, int y) { return drawing_page().pixel(x, y); }
   // How many pixels of the text cell (0-based column, row) have the colour.
   static int cell_pixels(int column, int row, int colour) {
@@ -46,7 +46,7 @@ TEST_F(GridDrawing, PointerHoversTheCellWhoseZoneStartsTwoColumnsLeftOfIt) {
   } cases[] = {
       {0, 368, kinds_row},   {23, 383, kinds_row}, {24, 368, 40},  {55, 383, 40},
       {56, 368, 41},         {0, 367, -1},         {0, 384, -1},   {24, 384, 0},
-      {56, 400, rule_row(0, 1)}, {104, 432, rule_row(2, 2)}, {120, 432, -1},
+      {56, 400, rule_table_row(0, 1)}, {104, 432, rule_table_row(2, 2)}, {120, 432, -1},
       {200, 100, -1},        {40, 448, -1},
   };
   for (const auto& c : cases) {
@@ -184,8 +184,8 @@ TEST_F(GridDrawing, CellsStartingBeyondTheTextScreenAreNeitherDrawnNorHovered) {
       {20, 5, 632, 96, -1},    // kind 19's count cell at column 81
       {20, 100, 616, 96, 58},  // " 100" at column 77 is cut at column 80, still hovered
       {20, 99, 616, 96, 58},   // " 99" fits in columns 78-80
-      {30, 5, 600, 0, rule_row(2, 18)},  // the rows of kinds 0 and 1 lie above text row 0
-      {30, 5, 600, 432, rule_row(29, 18)},
+      {30, 5, 600, 0, rule_table_row(2, 18)},  // the rows of kinds 0 and 1 lie above text row 0
+      {30, 5, 600, 432, rule_table_row(29, 18)},
   };
   for (const auto& c : cases) {
     reset_program();
@@ -226,7 +226,7 @@ TEST_F(GridDrawing, ATextTooWideForItsRowStartsTheNextRow) {
   value(57) = -11111112;  // kind 17: count cell at 1-based row 9, column 74, colour 3
   build_cell_grid();
   // Kind 0's rule cells stand in the next row; hidden, nothing prints over the moved count.
-  for (int c = 0; c < 18; ++c) g.model_table(rule_row(0, c), cell_visible) = 0;
+  for (int c = 0; c < 18; ++c) g.model_table(rule_table_row(0, c), cell_visible) = 0;
   pointer(300, 300);
   draw_cell_grid();
   EXPECT_EQ(text_at(10, 1, 13, 3), "-1.111111E+07");

@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "app/frame.h"
 #include "compute/vector_isa.h"
 #include "context/program.h"
 #include "runtime/mouse.h"
@@ -19,7 +20,6 @@
 #include "runtime/screen.h"
 #include "support/projection_bits.h"
 #include "support/vector_isas.h"
-#include "view/frame.h"
 #include "view/shapes.h"
 #include "view/view_fixture.h"
 

@@ -5,19 +5,8 @@
 #include "runtime/tables.h"
 
 constexpr int cell_rows = 2601;
-constexpr int cell_fields = 11;
+constexpr int cell_fields = 11;  // the row layout: model/cell_rows.h
 constexpr int kind_slots = 40;  // kinds the cell table has rows for
-
-// Fields of a cell-table row.
-enum CellField : int {
-  cell_column = 0,
-  cell_row = 1,
-  cell_value = 2,
-  cell_minimum = 3,
-  cell_maximum = 4,
-  cell_visible = 5,
-  cell_flag = 6,
-};
 
 struct ModelVars {
   Table<float, cell_rows, cell_fields> model_table;

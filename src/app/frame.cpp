@@ -1,4 +1,4 @@
-#include "view/frame.h"
+#include "app/frame.h"
 
 #include <algorithm>
 #include <cstdint>

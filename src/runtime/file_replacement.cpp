@@ -1,4 +1,4 @@
-#include "runtime/file_saving.h"
+#include "runtime/file_replacement.h"
 
 #include "runtime/brief_retries.h"
 

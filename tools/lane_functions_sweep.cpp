@@ -1,0 +1,108 @@
+// Checks the bounds of the lanes' own arc tangent and sine (compute/lanes_arc_tangent.h,
+// compute/lanes_sine.h) for every argument they serve: the arc tangent over every positive
+// normal float against FPATAN (documented within 2^-63 relative) and one float in 4096 against
+// MPFR, the sine over every float from 1.5 to 8 against MPFR. The lanes of every vector set run
+// the same operations in the same order, so the one-lane copy gives their bits. Prints the
+// largest errors in units of 2^-53; exits 1 if one reaches its bound.
+// Usage: lane_functions_sweep [THREADS]
+#include <mpfr.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "compute/lanes_arc_tangent.h"
+#include "compute/lanes_scalar.h"
+#include "compute/lanes_sine.h"
+
+namespace {
+
+constexpr long double unit = 0x1p-53L;
+constexpr double fpatan_units = 0x1p-10;  // FPATAN's documented error, 2^-63 relative
+
+double arc_tangent(double value) {
+  const double values[3] = {value, value, value};
+  double out[3];
+  lanes_arc_tangent::arc_tangents<LanesScalar>(values, out);
+  return out[0];
+}
+
+double sine(double argument) {
+  const double arguments[3] = {argument, argument, argument};
+  double out[3];
+  lanes_sine::sines<LanesScalar>(arguments, out);
+  return out[0];
+}
+
+// The error of estimate against the true value, in units of 2^-53 relative to it.
+double error_units(double estimate, mpfr_t exact, mpfr_t scratch) {
+  mpfr_sub_d(scratch, exact, estimate, MPFR_RNDN);
+  mpfr_div(scratch, scratch, exact, MPFR_RNDN);
+  return std::fabs(mpfr_get_d(scratch, MPFR_RNDN)) / 0x1p-53;
+}
+
+struct Largest {
+  double atan_by_fpatan = 0, atan_by_mpfr = 0, sine = 0;
+  void take(const Largest& other) {
+    atan_by_fpatan = std::max(atan_by_fpatan, other.atan_by_fpatan);
+    atan_by_mpfr = std::max(atan_by_mpfr, other.atan_by_mpfr);
+    sine = std::max(sine, other.sine);
+  }
+};
+
+void sweep(unsigned first, unsigned step, Largest& largest) {
+  mpfr_t argument, exact, scratch;
+  mpfr_inits2(128, argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
+  // The step's proofs hand the arc tangent normal floats only.
+  constexpr std::uint32_t smallest_normal = 0x00800000, infinity = 0x7f800000;
+  for (std::uint64_t bits = smallest_normal + first; bits < infinity; bits += step) {
+    const float x = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+    const double estimate = arc_tangent(x);
+    const long double reference = atanl(x);
+    const double by_fpatan = static_cast<double>(std::fabs((estimate - reference) / reference) / unit) + fpatan_units;
+    largest.atan_by_fpatan = std::max(largest.atan_by_fpatan, by_fpatan);
+    if (bits % 4096 == 0) {
+      mpfr_set_flt(argument, x, MPFR_RNDN);
+      mpfr_atan(exact, argument, MPFR_RNDN);
+      largest.atan_by_mpfr = std::max(largest.atan_by_mpfr, error_units(estimate, exact, scratch));
+    }
+  }
+  const std::uint32_t low = std::bit_cast<std::uint32_t>(static_cast<float>(lanes_sine::lowest_argument));
+  const std::uint32_t high = std::bit_cast<std::uint32_t>(static_cast<float>(lanes_sine::highest_argument));
+  for (std::uint32_t bits = low + first; bits <= high; bits += step) {
+    const float x = std::bit_cast<float>(bits);
+    mpfr_set_flt(argument, x, MPFR_RNDN);
+    mpfr_sin(exact, argument, MPFR_RNDN);
+    largest.sine = std::max(largest.sine, error_units(sine(x), exact, scratch));
+  }
+  mpfr_clears(argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const unsigned threads = std::max(argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : std::thread::hardware_concurrency(), 1u);
+  std::mutex lock;
+  Largest largest;
+  std::vector<std::thread> workers;
+  for (unsigned t = 0; t < threads; ++t)
+    workers.emplace_back([&, t] {
+      Largest own;
+      sweep(t, threads, own);
+      const std::lock_guard guard(lock);
+      largest.take(own);
+    });
+  for (std::thread& worker : workers) worker.join();
+  std::printf("arc tangent: %.1f u against FPATAN, %.1f u against MPFR (bound %.0f u)\n", largest.atan_by_fpatan,
+              largest.atan_by_mpfr, lanes_arc_tangent::bound_units);
+  std::printf("sine: %.1f u against MPFR (bound %.0f u)\n", largest.sine, lanes_sine::bound_units);
+  const bool holds = largest.atan_by_fpatan < lanes_arc_tangent::bound_units &&
+                     largest.atan_by_mpfr < lanes_arc_tangent::bound_units && largest.sine < lanes_sine::bound_units;
+  return holds ? 0 : 1;
+}
