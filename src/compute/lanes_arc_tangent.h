@@ -77,7 +77,7 @@ LANES_INLINE void arc_tangents(const typename L::Doubles (&values)[3], typename 
                   r[2].numerator * (d01 * reciprocal)};
   const D z[3] = {x[0] * x[0], x[1] * x[1], x[2] * x[2]};
   D p[3];
-  lanes_polynomial::estrin3<L>(coefficients, z, p);
+  lanes_polynomial::horner3<L>(coefficients, z, p);
   for (int j = 0; j < 3; ++j) out[j] = L::from_bits(L::bits(r[j].turn + (x[j] + x[j] * z[j] * p[j])) | r[j].sign);
 }
 

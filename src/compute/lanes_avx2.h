@@ -16,7 +16,7 @@ struct LanesAvx2 {
   static constexpr int count = 4;
   using Doubles = __m256d;   // + - * / by the compiler's vector operators, each rounded once
   using Mask = unsigned;     // bit i for lane i
-  using Bits = __m256i;      // each lane's 64 bits as a signed integer; & | by the compiler
+  using Bits = __m256i;      // each lane's 64 bits as an integer; & | by the compiler
 
   static Doubles splat(double value) { return _mm256_set1_pd(value); }
   // Four floats, widened exactly.
@@ -50,7 +50,9 @@ struct LanesAvx2 {
   static Bits splat_bits(long long value) { return _mm256_set1_epi64x(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
-  static Mask less_bits(Bits a, Bits b) {
-    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(b, a))));
+  // a < b as unsigned integers: AVX2 compares signed ones, so both get their top bit turned.
+  static Mask below(Bits a, Bits b) {
+    const Bits top = _mm256_set1_epi64x(static_cast<long long>(0x8000'0000'0000'0000ULL));
+    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(b ^ top, a ^ top))));
   }
 };

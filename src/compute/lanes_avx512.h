@@ -16,7 +16,7 @@ struct LanesAvx512 {
   static constexpr int count = 8;
   using Doubles = __m512d;   // + - * / by the compiler's vector operators, each rounded once
   using Mask = unsigned;     // bit i for lane i
-  using Bits = __m512i;      // each lane's 64 bits as a signed integer; & | by the compiler
+  using Bits = __m512i;      // each lane's 64 bits as an integer; & | by the compiler
 
   static Doubles splat(double value) { return _mm512_set1_pd(value); }
   // Eight floats, widened exactly.
@@ -45,5 +45,6 @@ struct LanesAvx512 {
   static Bits splat_bits(long long value) { return _mm512_set1_epi64(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
-  static Mask less_bits(Bits a, Bits b) { return _mm512_cmplt_epi64_mask(a, b); }
+  // a < b as unsigned integers.
+  static Mask below(Bits a, Bits b) { return _mm512_cmplt_epu64_mask(a, b); }
 };

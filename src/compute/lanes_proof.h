@@ -46,15 +46,16 @@ typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::D
 }
 
 // The proof for a bound relative to the estimate, Bound::units in units of 2^-53, from the
-// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. The lanes compare
-// their bits as signed integers, and every magnitude below is at most 2^63 - 1 + 2^28, so only
-// the magnitudes of a NaN wrap round, to a negative value that fails the normal test.
+// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. The magnitude of
+// a NaN may wrap round past 2^64 - 1 in the sum; what it gives fails the normal test.
 template <class L, class Bound>
 typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
   using B = typename L::Bits;
   constexpr long long low_bits = (1LL << 29) - 1, midpoint = 1LL << 28;
   constexpr long long clearance = proof_clearance(Bound::units);
   static_assert(clearance < midpoint / 2, "a bound this wide leaves no estimate proven");
+  constexpr long long float_min_bits = std::bit_cast<long long>(static_cast<double>(FLT_MIN));
+  constexpr long long float_max_bits = std::bit_cast<long long>(static_cast<double>(FLT_MAX));
   const B all = L::bits(estimate);
   const B magnitude = all & L::splat_bits(0x7fff'ffff'ffff'ffff);
   // The nearest float's magnitude; ties cannot arise, since the midpoints are not proven.
@@ -63,10 +64,10 @@ typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles&
   // The low bits' distance above midpoint - clearance, modulo 2^29: at most 2 clearance - 1 for
   // an estimate less than the clearance from a midpoint.
   const B from_midpoint = L::add_bits(magnitude, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
-  const B float_min_bits = L::splat_bits(std::bit_cast<long long>(static_cast<double>(FLT_MIN)));
-  const B float_max_bits = L::splat_bits(std::bit_cast<long long>(static_cast<double>(FLT_MAX)));
-  return L::less_bits(L::splat_bits(2 * clearance - 1), from_midpoint) & ~L::less_bits(nearest, float_min_bits) &
-         ~L::less_bits(float_max_bits, nearest);
+  // A normal float: FLT_MIN <= nearest <= FLT_MAX, as one unsigned comparison.
+  const B above_float_min = L::add_bits(nearest, L::splat_bits(-float_min_bits));
+  return L::below(L::splat_bits(2 * clearance - 1), from_midpoint) &
+         L::below(above_float_min, L::splat_bits(float_max_bits - float_min_bits + 1));
 }
 
 template <class L, class Bound>

@@ -10,7 +10,7 @@ struct LanesScalar {
   static constexpr int count = 1;
   using Doubles = double;
   using Mask = unsigned;
-  using Bits = unsigned long long;  // compared as signed, as the vector lanes compare
+  using Bits = unsigned long long;
 
   static Doubles splat(double value) { return value; }
   static Doubles load_floats(const float* values) { return *values; }
@@ -33,5 +33,6 @@ struct LanesScalar {
   static Bits splat_bits(long long value) { return static_cast<Bits>(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return a + b; }
-  static Mask less_bits(Bits a, Bits b) { return static_cast<long long>(a) < static_cast<long long>(b); }
+  // a < b as unsigned integers.
+  static Mask below(Bits a, Bits b) { return a < b; }
 };

@@ -57,7 +57,7 @@ LANES_INLINE void sines(const typename L::Doubles (&arguments)[3], typename L::D
     z[j] = r[j] * r[j];
   }
   D q[3];
-  lanes_polynomial::estrin3<L>(coefficients, z, q);
+  lanes_polynomial::horner3<L>(coefficients, z, q);
   for (int j = 0; j < 3; ++j) {
     const D value = r[j] + r[j] * z[j] * q[j];
     const typename L::Mask odd = L::below(L::splat_bits(0), L::bits(shifted[j]) & L::splat_bits(1));

@@ -6,7 +6,9 @@
 #include <cstddef>
 
 #include "compute/float_rounding_proof.h"
+#include "compute/lanes_arc_tangent.h"
 #include "compute/lanes_proof.h"
+#include "compute/lanes_sine.h"
 #include "model/pair_constants.h"
 #include "model/pair_kernels.h"
 
@@ -24,18 +26,19 @@ using lanes_proof::rounds_alike;
 struct RatioBound {
   static constexpr double units = 8 * double_rounding + 3 * extended_rounding + 0.01;
 };
-// (P) atan(ratio) * (1 / deg_to_rad): SLEEF's faster arc tangent and two double roundings
+// (P) atan(ratio) * (1 / deg_to_rad): the lanes' own arc tangent and two double roundings
 // against FPATAN and an extended division.
 struct AngleBound {
-  static constexpr double units = sleef_u35 + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+  static constexpr double units =
+      lanes_arc_tangent::bound_units + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
 };
 // (P) (angle + 180) * deg_to_rad: two roundings on each side.
 struct ArgumentBound {
   static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
 };
-// (P) sin(argument) of the same float argument: SLEEF's faster sine against the true sine.
+// (P) sin(argument) of the same float argument: the lanes' own sine against the true sine.
 struct SineBound {
-  static constexpr double units = sleef_u35 + correctly_rounded_sin_cos + 0.01;
+  static constexpr double units = lanes_sine::bound_units + correctly_rounded_sin_cos + 0.01;
 };
 // (P) sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no
 // cancellation), the square root halves that and rounds once; the extended sum, rounded to
@@ -50,10 +53,6 @@ struct FalloffBound {
   static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
 };
 
-// SLEEF's bound is relied on for sine arguments below this magnitude only; the program's lie
-// between about 1.5 and 8, and a larger one (an unusual degree factor) runs the extended formula.
-constexpr double sine_argument_limit = 0x1p15;
-
 // Every partner of the columns, L::count at a time.
 template <class L>
 void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out) {
@@ -62,7 +61,7 @@ void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResult
   const D px = L::splat(origin.x), py = L::splat(origin.y), pz = L::splat(origin.z);
   const D gain = L::splat(origin.gain), deg_to_rad = L::splat(origin.deg_to_rad);
   const D offset = L::splat(angle_offset), half = L::splat(half_turn), zero = L::splat(0);
-  const D limit = L::splat(sine_argument_limit), cap = L::splat(falloff_cap);
+  const D cap = L::splat(falloff_cap);
 
   // A division costs many multiplications; the bounds above account for the reciprocals.
   const D degrees_per_radian = L::splat(1.0 / origin.deg_to_rad);
@@ -75,11 +74,11 @@ void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResult
     proven &= rounds_alike<L, AngleBound>(angle_estimate, angle);
     // (E2) the half-turn for b below 0 is a sum of two floats.
     angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
-    // (P) the argument in radians, in SLEEF's trusted range.
+    // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
+    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula.
     const D argument_estimate = (angle + half) * deg_to_rad;
     D argument;
-    proven &= rounds_alike<L, ArgumentBound>(argument_estimate, argument) & L::less(argument_estimate, limit) &
-              L::less(zero - limit, argument_estimate);
+    proven &= rounds_alike<L, ArgumentBound>(argument_estimate, argument) & lanes_sine::in_range<L>(argument);
     return argument;
   };
   // (P) the sine, then (E1) times the gain, a product of two floats.
@@ -110,14 +109,16 @@ void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResult
 
     // The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z, each step for the three
     // together, so that the processor overlaps them.
-    const D atan_x = L::atan_u35(tan_x), atan_y = L::atan_u35(tan_y), atan_z = L::atan_u35(tan_z);
-    const D argument_x = sine_argument(atan_x, dz, proven);
-    const D argument_y = sine_argument(atan_y, dx, proven);
-    const D argument_z = sine_argument(atan_z, dy, proven);
-    const D sine_x = L::sin_u35(argument_x), sine_y = L::sin_u35(argument_y), sine_z = L::sin_u35(argument_z);
-    L::store_floats(minus_direction(sine_x, proven), out.minus_dir_x + first);
-    L::store_floats(minus_direction(sine_y, proven), out.minus_dir_y + first);
-    L::store_floats(minus_direction(sine_z, proven), out.minus_dir_z + first);
+    D atan[3];
+    lanes_arc_tangent::arc_tangents<L>({tan_x, tan_y, tan_z}, atan);
+    const D argument_x = sine_argument(atan[0], dz, proven);
+    const D argument_y = sine_argument(atan[1], dx, proven);
+    const D argument_z = sine_argument(atan[2], dy, proven);
+    D sine[3];
+    lanes_sine::sines<L>({argument_x, argument_y, argument_z}, sine);
+    L::store_floats(minus_direction(sine[0], proven), out.minus_dir_x + first);
+    L::store_floats(minus_direction(sine[1], proven), out.minus_dir_y + first);
+    L::store_floats(minus_direction(sine[2], proven), out.minus_dir_z + first);
 
     // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
     // 0 is not 0 in double).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -45,8 +46,26 @@ TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
       {-0.0, false},
       {std::numeric_limits<double>::infinity(), false},
       {std::numeric_limits<double>::quiet_NaN(), false},
+      {std::bit_cast<double>(0x7fff'ffff'ffff'ffffULL), false},  // a NaN whose bits wrap round
+      {std::bit_cast<double>(0xffff'ffff'ffff'ffffULL), false},
   };
   for (const Case& c : cases) EXPECT_EQ(proven_by_lanes(c.estimate), c.proven) << c.estimate;
+}
+
+TEST(FloatRoundingProof, AProvenEstimateGivesItsNearestFloat) {
+  const double estimates[] = {
+      2 - 0x1p-40,                 // up into the next binade
+      1 + 0x1p-30,                 // down
+      -3.0000001,                  // a negative value
+      static_cast<double>(FLT_MAX) * (1 + 0x1p-30),
+      static_cast<double>(FLT_MIN) * (1 - 0x1p-40),  // up from below FLT_MIN
+  };
+  for (const double estimate : estimates) {
+    double rounded = 0;
+    const unsigned proven = lanes_proof::rounds_alike<LanesScalar, FourUnits>(estimate, rounded);
+    EXPECT_EQ(proven & 1, 1u) << estimate;
+    EXPECT_EQ(rounded, static_cast<double>(static_cast<float>(estimate))) << estimate;
+  }
 }
 
 TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
