@@ -126,6 +126,10 @@ cmake --build "$out" -j "$jobs"
 # system's own DLLs.
 x86_64-w64-mingw32-objdump -f "$out/particle_swarm.exe" | grep -q 'file format pei-x86-64' ||
   { echo "windows.sh: particle_swarm.exe is not a 64-bit Windows program" >&2; exit 1; }
+# A desktop program of the GUI subsystem: started from the file manager it opens no console.
+# grep reads the whole listing: one that stopped at the match would fail the pipe.
+x86_64-w64-mingw32-objdump -p "$out/particle_swarm.exe" | grep -E '^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)' > /dev/null ||
+  { echo "windows.sh: particle_swarm.exe is not a Windows GUI program" >&2; exit 1; }
 system_dlls='^(kernel32|user32|gdi32|opengl32|glu32|winmm|advapi32|shell32|ole32|msvcrt)\.dll$'
 foreign=$(x86_64-w64-mingw32-objdump -p "$out/particle_swarm.exe" | awk '/DLL Name:/ { print tolower($3) }' | grep -Ev "$system_dlls" || true)
 if [ -n "$foreign" ]; then

@@ -2,9 +2,11 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <thread>
 
 #include "app/logic_thread.h"
+#include "host/failure_notice.h"
 #include "host/window_host.h"
 #include "runtime/clock.h"
 #include "runtime/program_folder.h"
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
     logic.join();
     return exit_code;
   } catch (const std::exception& failure) {
-    std::fprintf(stderr, "particle_swarm: %s\n", failure.what());
+    show_failure_notice(std::string("particle_swarm: ") + failure.what());
     return 1;
   }
 }

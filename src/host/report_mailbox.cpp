@@ -23,6 +23,11 @@ std::optional<PostedReport> ReportMailbox::take_question() {
   return question_;
 }
 
+bool ReportMailbox::answer_awaited() {
+  std::lock_guard lock(mutex_);
+  return waiting_ && handed_out_ && !answer_.has_value() && !closed_;
+}
+
 void ReportMailbox::answer(bool yes) {
   {
     std::lock_guard lock(mutex_);

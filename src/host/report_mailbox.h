@@ -25,6 +25,8 @@ class ReportMailbox {
   bool ask(const std::string& caption, const std::string& text, DialogButtons buttons = DialogButtons::yes_no);
   // The window's side: the report waiting to be shown, handed out once.
   std::optional<PostedReport> take_question();
+  // A report was handed out and waits for its answer.
+  bool answer_awaited();
   void answer(bool yes);
   // The window closed: the waiting report and every later one are answered No.
   void close();

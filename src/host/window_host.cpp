@@ -3,9 +3,15 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "host/failure_notice.h"
+#include "host/start_again.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -28,6 +34,22 @@ void on_special_up(int key, int, int) { window_host->special_key(key, false); }
 void on_mouse(int button, int state, int x, int y) { window_host->mouse_button(button, state, x, y); }
 void on_motion(int x, int y) { window_host->mouse_moved(x, y); }
 
+// The program's arguments as main received them, kept for a start made again, while the
+// window is being opened.
+std::vector<char*> start_arguments;
+
+// freeglut ends the process on a failure of its own (no display, no window). While the window
+// is being opened the start is tried again, a few times; else the failure is told where the
+// user sees it, and the process ends at once with exit code 1, as freeglut's own ending does,
+// without running the exit handlers under a logic thread that may still run.
+[[noreturn]] void on_freeglut_failure(const char* format, va_list arguments) {
+  char message[512];
+  std::vsnprintf(message, sizeof message, format, arguments);
+  if (!start_arguments.empty() && start_attempt() < start_attempts) start_again(start_arguments.data());
+  show_failure_notice(std::string("particle_swarm: ") + message);
+  std::_Exit(1);
+}
+
 std::uint32_t packed_size(int width, int height) {
   return static_cast<std::uint32_t>(width) << 16 | static_cast<std::uint32_t>(height & 0xFFFF);
 }
@@ -36,6 +58,8 @@ std::uint32_t packed_size(int width, int height) {
 
 WindowHost::WindowHost(int& argc, char** argv) {
   window_host = this;
+  start_arguments.assign(argv, argv + argc + 1);
+  glutInitErrorFunc(on_freeglut_failure);
   glutInit(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA);
@@ -44,6 +68,7 @@ WindowHost::WindowHost(int& argc, char** argv) {
   // top row and left column off the screen.
   glutInitWindowPosition(0, 0);
   glutCreateWindow("Untitled");
+  start_arguments.clear();
   if (const GLenum status = glewInit(); status != GLEW_OK)
     throw std::runtime_error(std::string("OpenGL cannot be set up: ") +
                              reinterpret_cast<const char*>(glewGetErrorString(status)));
@@ -95,7 +120,7 @@ void WindowHost::run() {
     poll_system_side();
     if (window_gone_) break;
     apply_size_request();
-    if (!dialog_) open_dialog();
+    take_report();
     take_page_when_due();
     glutMainLoopEvent();
     if (window_gone_) break;
@@ -145,18 +170,21 @@ void WindowHost::toggle_full_screen() {
   if (!full_screen_) glutReshapeWindow(page_width_wanted_, page_height_wanted_);
 }
 
-void WindowHost::open_dialog() {
-  std::optional<PostedReport> report = reports_.take_question();
-  if (!report) return;
+void WindowHost::take_report() {
+  if (std::optional<PostedReport> report = reports_.take_question()) show_report(*report);
+}
+
+void WindowHost::open_dialog(const PostedReport& report) {
   const int width = composed_width_ > 0 ? composed_width_ : page_width_wanted_;
   const int height = composed_height_ > 0 ? composed_height_ : page_height_wanted_;
-  dialog_.emplace(report->caption, report->text, width, height, report->buttons);
+  dialog_.emplace(report.caption, report.text, width, height, report.buttons);
   compose();
 }
 
-void WindowHost::close_dialog(bool yes) {
-  dialog_.reset();
+void WindowHost::answer_report(bool yes) {
   reports_.answer(yes);
+  if (!dialog_) return;
+  dialog_.reset();
   compose();
 }
 
@@ -168,12 +196,12 @@ bool WindowHost::pause_ends() {
 }
 
 void WindowHost::pause_pressed() {
-  if (dialog_ || pause_ends()) return;
+  if (reports_.answer_awaited() || pause_ends()) return;
   paused_ = true;
   request_pause(true);
 }
 
 void WindowHost::stop_pressed() {
   request_stop();
-  if (dialog_) close_dialog(false);
+  if (reports_.answer_awaited()) answer_report(false);
 }

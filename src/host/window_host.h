@@ -55,13 +55,19 @@ class WindowHost : public Host {
   void compose();
   void update_fit();
   void toggle_full_screen();
-  void open_dialog();
-  void close_dialog(bool yes);
+  // A report that waits is shown: as the box drawn over the page (open_dialog), or in the
+  // system's own message box where there is one (show_report, on the system's side).
+  void take_report();
+  void show_report(const PostedReport& report);
+  void open_dialog(const PostedReport& report);
+  // The report's answer goes to the logic, and a drawn box goes away.
+  void answer_report(bool yes);
   bool pause_ends();
   // The window system's own side (window_host_x11.cpp, window_host_win32.cpp), for what
   // freeglut does not report: the Pause and Break keys, the Shift keys already held when the
   // window opens and, where another program can do it, the window's destruction. It also
-  // puts the thread to sleep until the window system or the bell has something for it.
+  // puts the thread to sleep until the window system or the bell has something for it, and
+  // takes down a system message box still shown when the window closes.
   void open_system_side();
   void poll_system_side();
   void close_system_side();

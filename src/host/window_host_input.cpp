@@ -1,5 +1,7 @@
 // The window's keyboard and mouse: into the key and mouse queues, or into the error dialog
-// while it is open. A key press while the logic is paused only ends the pause.
+// while it is open. While the system's message box shows a report, the box takes the answer
+// and the window's keys and clicks go nowhere. A key press while the logic is paused only ends
+// the pause.
 #include <GL/freeglut.h>
 
 #include <cmath>
@@ -48,10 +50,11 @@ void WindowHost::typed(unsigned char key) {
     return;
   }
   if (dialog_) {
-    if (const std::optional<bool> answer = dialog_->character(key)) close_dialog(*answer);
+    if (const std::optional<bool> answer = dialog_->character(key)) answer_report(*answer);
     else compose();
     return;
   }
+  if (reports_.answer_awaited()) return;
   const KeyEntry entry =
       typed_key_entry(key, (modifiers & GLUT_ACTIVE_CTRL) != 0, (modifiers & GLUT_ACTIVE_ALT) != 0);
   queue_key(entry.code, entry.scan_code);
@@ -68,6 +71,7 @@ void WindowHost::special_key(int key, bool down) {
     }
     return;
   }
+  if (reports_.answer_awaited()) return;
   // Modifier keys alone queue nothing.
   if (const std::uint8_t scan_code = special_scan_code(key)) queue_key(0, scan_code);
 }
@@ -82,10 +86,11 @@ void WindowHost::mouse_button(int button, int state, int x, int y) {
       dialog_->pointer_down(page_x, page_y);
       compose();
     } else if (const std::optional<bool> answer = dialog_->pointer_up(page_x, page_y)) {
-      close_dialog(*answer);
+      answer_report(*answer);
     }
     return;
   }
+  if (reports_.answer_awaited()) return;
   if (button < 0 || button >= static_cast<int>(std::size(mouse_bits))) return;
   const std::uint16_t bit = mouse_bits[button];
   if (bit == mouse_bit_wheel_up || bit == mouse_bit_wheel_down) {
@@ -96,5 +101,5 @@ void WindowHost::mouse_button(int button, int state, int x, int y) {
 }
 
 void WindowHost::mouse_moved(int x, int y) {
-  if (!dialog_) queue_mouse_move(x, y);
+  if (!dialog_ && !reports_.answer_awaited()) queue_mouse_move(x, y);
 }

@@ -3,15 +3,19 @@
 // opened, its release included. The window's procedure is wrapped so that these key messages
 // are seen before freeglut's procedure gets them; the Shift keys held at the start come from
 // GetAsyncKeyState. No other program can destroy the window: it goes only through freeglut's
-// close. The thread sleeps on its message queue and the bell.
+// close. The thread sleeps on its message queue and the bell. The error report is the system's
+// message box, not owned by the window, so that the window stays enabled: it keeps presenting,
+// and its close still ends the program while the box waits.
 #include <windows.h>
 
+#include "host/system_message_box_win32.h"
 #include "host/window_host.h"
 #include "runtime/keyboard.h"
 
 namespace {
 
 WindowHost* keys_host = nullptr;
+SystemMessageBox report_box;
 WNDPROC freeglut_procedure = nullptr;
 bool wide_window = false;  // the procedure takes its text messages in UTF-16
 
@@ -56,6 +60,13 @@ void WindowHost::open_system_side() {
 // The wrapped procedure sees every key message as it is dispatched.
 void WindowHost::poll_system_side() {}
 
-void WindowHost::close_system_side() { keys_host = nullptr; }
+void WindowHost::close_system_side() {
+  keys_host = nullptr;
+  report_box.dismiss();
+}
 
 void WindowHost::sleep_until_woken(int timeout_ms) { doorbell_.wait({}, timeout_ms); }
+
+void WindowHost::show_report(const PostedReport& report) {
+  report_box.show(report, [this](bool yes) { reports_.answer(yes); });
+}

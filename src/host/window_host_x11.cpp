@@ -2,7 +2,8 @@
 // nor the keys held before the window opened, nor the window's destruction by another program.
 // A second connection to the X server listens to the window's key presses and its destruction,
 // and asks for the keyboard's state once when the window opens. The thread sleeps on both
-// connections and the bell.
+// connections and the bell. X has no message box of its own: the error report is the box drawn
+// over the page.
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -87,3 +88,5 @@ void WindowHost::sleep_until_woken(int timeout_ms) {
   const Doorbell::Waitable keyboard_events = pending_or_descriptor(keyboard_display, pending);
   if (!pending) doorbell_.wait({window_events, keyboard_events}, timeout_ms);
 }
+
+void WindowHost::show_report(const PostedReport& report) { open_dialog(report); }

@@ -143,10 +143,12 @@ TEST_F(Threaded, ReportMailboxCarriesTheAnswerBack) {
       while (!(question = mailbox.take_question())) std::this_thread::yield();
       EXPECT_EQ(question->caption, "Unhandled Error #62");
       EXPECT_FALSE(mailbox.take_question()) << "a report is handed out once";
+      EXPECT_TRUE(mailbox.answer_awaited()) << "the window's input goes to the report";
       mailbox.answer(yes);
     });
     EXPECT_EQ(mailbox.ask("Unhandled Error #62", "Line: 1 (in main module)\nInput past end of file\nContinue?"), yes);
     window.join();
+    EXPECT_FALSE(mailbox.answer_awaited()) << "the window's input goes to the program again";
   }
 }
 

@@ -2,7 +2,8 @@
 // milliseconds more, and asks it to close as a window manager's close button does: the
 // WM_DELETE_WINDOW message of WM_PROTOCOLS. Finding the window here rather than by xdotool keeps
 // a round of the window test short on a busy machine.
-// Usage: close_when_shown DELAY_MS. Exit code 1 when no window was shown within 20 s.
+// Usage: close_when_shown DELAY_MS [TITLE]. Exit code 1 when no window was shown within 20 s.
+// TITLE names another window than the program's own, such as a message box of the program.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -14,10 +15,12 @@
 
 namespace {
 
+const char* wanted_title = "Untitled";
+
 bool is_shown_program_window(Display* display, Window window) {
   char* name = nullptr;
   if (XFetchName(display, window, &name) == 0 || name == nullptr) return false;
-  const bool named = std::strcmp(name, "Untitled") == 0;
+  const bool named = std::strcmp(name, wanted_title) == 0;
   XFree(name);
   XWindowAttributes attributes;
   return named && XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
@@ -40,10 +43,11 @@ int ignore_error(Display*, XErrorEvent*) { return 0; }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: close_when_shown DELAY_MS\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: close_when_shown DELAY_MS [TITLE]\n");
     return 2;
   }
+  if (argc == 3) wanted_title = argv[2];
   const auto delay = std::chrono::milliseconds(std::strtol(argv[1], nullptr, 10));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   // A virtual X server busy with many clients may refuse a connection for a moment.
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
   Window window = 0;
   while ((window = shown_program_window(display)) == 0) {
     if (std::chrono::steady_clock::now() > deadline) {
-      std::fprintf(stderr, "close_when_shown: no window titled Untitled\n");
+      std::fprintf(stderr, "close_when_shown: no window titled %s\n", wanted_title);
       return 1;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
