@@ -3,14 +3,14 @@
 // (the fast path) and by the extended formula alone (the set that proves nothing), side by side.
 #include <benchmark/benchmark.h>
 
-#include "app/startup.h"
 #include "app/frame.h"
+#include "app/startup.h"
 #include "compute/vector_isa.h"
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
+#include "runtime/control.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
 
 namespace {
 

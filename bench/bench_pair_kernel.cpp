@@ -14,8 +14,8 @@
 #include "model/cell_rows.h"
 #include "model/pair_kernels.h"
 #include "model/simulation.h"
+#include "runtime/control.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Whole passes of the main loop on the headless host, the program running on its own thread as
-// in the tests: grid, menu, mouse, frame, step and command, at three sizes of model. The state
+// in the tests: grid, menu, mouse, frame, step and command, at four sizes of model. The state
 // comes from a state file written into the run's folder before the start, as a user's saved
 // model would.
 #include <benchmark/benchmark.h>
@@ -67,6 +67,9 @@ void pass(benchmark::State& state, Model model) {
 
 BENCHMARK_CAPTURE(pass, factory_state, Model{3, 100, false, false})->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pass, kinds_3_of_333_every_rule_cubes, Model{3, 999, true, false})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pass, kinds_20_of_500_every_rule_cubes, Model{20, 10000, true, false})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pass, kinds_10_of_100_random_rules, Model{10, 1000, false, true})

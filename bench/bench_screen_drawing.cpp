@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/headless_host.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 #include "runtime/screen.h"
 
 namespace {

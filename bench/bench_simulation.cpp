@@ -3,6 +3,7 @@
 // contribution cannot do without.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,11 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
+#include "model/pair_batch.h"
 #include "model/simulation.h"
+#include "runtime/control.h"
 #include "runtime/numbers.h"
 #include "runtime/random.h"
-#include "runtime/runtime.h"
 
 namespace {
 
@@ -47,13 +49,13 @@ void restore(const std::vector<float>& positions, int kinds, int count) {
       for (int axis = 0; axis < 3; ++axis) g.particle.unchecked(k, j, axis) = positions[next++];
 }
 
-// Arguments: kinds, particles per kind, threads (1, or 0 for all), formulas (0 the fast lanes of
-// the widest vector set, 1 the extended formula alone: the set that proves nothing).
+// Arguments: kinds, particles per kind, threads (1, or 0 for all), vector set (0 none: the
+// extended formula alone, 1 the scalar lanes, 2 AVX2, 3 AVX-512).
 void simulation_step(benchmark::State& state) {
   const int kinds = static_cast<int>(state.range(0)), count = static_cast<int>(state.range(1));
   const std::vector<float> positions = full_model(kinds, count);
   set_simulation_threads(static_cast<int>(state.range(2)));
-  choose_vector_isa(state.range(3) == 0 ? best_vector_isa() : VectorIsa::none);
+  choose_vector_isa(static_cast<VectorIsa>(state.range(3)));
   for (auto _ : state) {
     restore(positions, kinds, count);
     simulate_step();
@@ -65,14 +67,72 @@ void simulation_step(benchmark::State& state) {
   set_simulation_threads(0);
   choose_vector_isa(best_vector_isa());
 }
-// 3 x 33 is the factory size; 5 x 200 and 5 x 600 are 1,000 and 3,000 particles. The per-pair
-// figure on one thread compares the two formulas' cost of a pair contribution.
+
+// Every vector set this processor has, and the extended formula, on one thread and on all.
+void sizes_and_sets(benchmark::internal::Benchmark* step, int kinds, int count, bool extended_on_one_thread) {
+  for (int isa = static_cast<int>(best_vector_isa()); isa >= 0; --isa)
+    for (const int threads : {1, 0})
+      if (isa != 0 || threads != 1 || extended_on_one_thread) step->Args({kinds, count, threads, isa});
+}
+
+// 3 x 33 is the factory size; 5 x 200 and 5 x 600 are 1,000 and 3,000 particles, and 20 x 500
+// the 10,000 particles of the largest grid model, whose extended step on one thread would take
+// half a minute (its cost per pair is the one at 5 x 600). The per-pair figure on one thread
+// compares the formulas' cost of a pair contribution.
 BENCHMARK(simulation_step)
-    ->ArgNames({"kinds", "count", "threads", "extended"})
-    ->ArgsProduct({{3}, {33}, {1, 0}, {0, 1}})
-    ->ArgsProduct({{5}, {200, 600}, {1, 0}, {0, 1}})
+    ->ArgNames({"kinds", "count", "threads", "isa"})
+    ->Apply([](benchmark::internal::Benchmark* step) {
+      sizes_and_sets(step, 3, 33, true);
+      sizes_and_sets(step, 5, 200, true);
+      sizes_and_sets(step, 5, 600, true);
+      sizes_and_sets(step, 20, 500, false);
+    })
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The share of pair contributions that the fast lanes of the widest set leave to the extended
+// formula, on the model after a number of steps (the swarm gathers), as "extended_share".
+// Arguments: kinds, particles per kind, steps.
+void extended_share(benchmark::State& state) {
+  const int kinds = static_cast<int>(state.range(0)), count = static_cast<int>(state.range(1));
+  full_model(kinds, count);
+  for (int step = 0; step < state.range(2); ++step) simulate_step();
+  auto& g = program();
+  std::vector<std::vector<float>> columns(static_cast<std::size_t>(kinds) * 3);
+  for (int k = 0; k < kinds; ++k)
+    for (int axis = 0; axis < 3; ++axis) {
+      std::vector<float>& column = columns[static_cast<std::size_t>(k * 3 + axis)];
+      for (int j = 0; j < count; ++j) column.push_back(g.particle.unchecked(k, j, axis));
+      column.resize(padded_partners(column.size()));
+    }
+  double handed_over = 0, pairs = 0;
+  for (auto _ : state) {
+    for (int k = 0; k < kinds; ++k)
+      for (int first = 0; first < count; first += static_cast<int>(origins_together)) {
+        const std::size_t together = std::min(origins_together, static_cast<std::size_t>(count - first));
+        Vec3 origins[origins_together], forces[origins_together] = {};
+        for (std::size_t i = 0; i < together; ++i) {
+          const int j = first + static_cast<int>(i);
+          origins[i] = {g.particle.unchecked(k, j, 0), g.particle.unchecked(k, j, 1), g.particle.unchecked(k, j, 2)};
+        }
+        for (int t = 0; t < kinds; ++t) {
+          const std::size_t c = static_cast<std::size_t>(t * 3);
+          const PartnerColumns partners{columns[c].data(), columns[c + 1].data(), columns[c + 2].data(),
+                                        static_cast<std::size_t>(count)};
+          handed_over += static_cast<double>(
+              add_partners_together(forces, origins, together, partners, (k + t) % 2 == 0 ? 1 : -1, g.deg_to_rad));
+          pairs += static_cast<double>(together) * count;
+        }
+      }
+  }
+  state.counters["extended_share"] = handed_over / pairs;
+}
+BENCHMARK(extended_share)
+    ->ArgNames({"kinds", "count", "steps"})
+    ->ArgsProduct({{5}, {200}, {0, 20}})
+    ->ArgsProduct({{20}, {500}, {0, 5}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Three extended-precision arc tangents, three sines of single arguments taken in double and two
 // square roots: what one pair contribution costs at the least.

@@ -1,4 +1,4 @@
-// The sine and cosine of a float, correctly rounded on every system, beside the C library's
+// The sine and cosine of a float, with the same bits on every system, beside the C library's
 // double sine rounded to float that they replace: the step's arguments (1.5 to 8) and
 // arguments of every size.
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 #include "state/state_file.h"
 #include "support/temporary_folder.h"
 

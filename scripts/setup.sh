@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev
-  freeglut3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libpng-dev zlib1g-dev
+  freeglut3-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev libxi-dev libxxf86vm-dev libpng-dev zlib1g-dev
   libsleef-dev libmpfr-dev
   console-data
   xvfb xauth xdotool imagemagick x11-utils

@@ -7,7 +7,7 @@
 #include "model/placement.h"
 #include "runtime/control.h"
 #include "runtime/failures.h"
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "runtime/text.h"
 #include "state/state_file.h"
 #include "ui/grid_drawing.h"

@@ -9,8 +9,8 @@
 #include "host/failure_notice.h"
 #include "host/window_host.h"
 #include "runtime/clock.h"
-#include "runtime/program_folder.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
+#include "runtime/files/program_folder.h"
 
 namespace {
 

@@ -49,8 +49,9 @@ constexpr double sleef_u10 = 2;
 constexpr double sleef_u35 = 7;
 
 // sin_single and cos_single, which the extended formulas call, give the correctly rounded
-// float of the true sine and cosine: a bracket that holds the true value and rounds to one
-// float gives theirs, so they add nothing to a bound.
+// double of the true sine and cosine, rounded to float: a bracket of doubles that holds the
+// true value holds that double too, so when it rounds to one float it gives theirs, and they
+// add nothing to a bound.
 constexpr double correctly_rounded_sin_cos = 0;
 
 // The x87 FPATAN instruction behind atanl: Intel documents an error below 1 ulp of the

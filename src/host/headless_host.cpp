@@ -1,5 +1,7 @@
 #include "host/headless_host.h"
 
+#include "runtime/clock.h"
+
 void HeadlessHost::window_size_changed(int width, int height) {
   window_width = width;
   window_height = height;
@@ -24,4 +26,10 @@ bool HeadlessHost::refuses_write() {
   if (writes_until_failure == 0) return true;
   if (writes_until_failure > 0) --writes_until_failure;
   return false;
+}
+
+void HeadlessHost::start_clock_at(std::int64_t time_of_day_ms) {
+  clock_ms = 0;
+  time_of_day_at_base_ms = time_of_day_ms;
+  take_clock_base();
 }

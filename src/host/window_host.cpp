@@ -12,7 +12,7 @@
 
 #include "host/failure_notice.h"
 #include "host/start_again.h"
-#include "runtime/runtime.h"
+#include "runtime/control.h"
 
 namespace {
 

@@ -5,15 +5,12 @@
 #include <cstddef>
 
 #include "model/pair_contribution.h"
+#include "model/pair_sums.h"
 #include "model/partner_columns.h"
-
-// The most particles whose forces one call sums side by side, which hides the latency of each
-// rounded sum.
-constexpr std::size_t origins_together = 4;
 
 // Adds the contributions of the partners in ascending order to the forces of `together`
 // particles, forces[i] for origins[i], each force summed in its own order: the lanes' proven
-// terms with the extended formula's roundings of each sum, and add_pair for every partner the
-// lanes did not prove. Returns how many contributions were handed to add_pair.
+// terms summed in double lanes where that gives the extended formula's float, and add_pair for
+// every partner the lanes did not prove. Returns how many contributions were handed to add_pair.
 std::size_t add_partners_together(Vec3* forces, const Vec3* origins, std::size_t together,
                                   const PartnerColumns& partners, float gain, float deg_to_rad);

@@ -43,7 +43,11 @@ void add_pair(Vec3& force, const Vec3& p, const Vec3& q, float gain, float deg_t
   const float argument_z = sine_argument(ratio_z, dy, deg_to_rad);
   const float dir_y = direction_term(argument_y, gain);
   const float dir_z = direction_term(argument_z, gain);
-  force.x = single(static_cast<extended>(force.x) + static_cast<extended>(-dir_x) * falloff);
-  force.y = single(static_cast<extended>(force.y) + static_cast<extended>(-dir_y) * falloff);
-  force.z = single(static_cast<extended>(force.z) + static_cast<extended>(-dir_z) * falloff);
+  force.x = add_term(force.x, -dir_x, falloff);
+  force.y = add_term(force.y, -dir_y, falloff);
+  force.z = add_term(force.z, -dir_z, falloff);
+}
+
+float add_term(float force, float minus_dir, float falloff) {
+  return single(static_cast<extended>(force) + static_cast<extended>(minus_dir) * falloff);
 }

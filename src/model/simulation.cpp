@@ -116,17 +116,9 @@ void fast_particle_forces(Program& g, std::size_t kind, std::size_t number, std:
     origins[i] = {g.particle.unchecked(kind, number + i, 0), g.particle.unchecked(kind, number + i, 1), g.particle.unchecked(kind, number + i, 2)};
     forces[i] = {0, 0, 0};
   }
-  for (const RuleEntry& entry : entries) {
-    const PartnerColumns partners = columns[static_cast<std::size_t>(entry.target)].partners();
-    // A gain that is not finite never comes from a rule text; the extended formula has it.
-    if (std::isfinite(entry.gain)) {
-      add_partners_together(forces, origins, together, partners, entry.gain, g.deg_to_rad);
-    } else {
-      for (std::size_t i = 0; i < together; ++i)
-        for (std::size_t q = 0; q < partners.count; ++q)
-          add_pair(forces[i], origins[i], Vec3{partners.x[q], partners.y[q], partners.z[q]}, entry.gain, g.deg_to_rad);
-    }
-  }
+  for (const RuleEntry& entry : entries)
+    add_partners_together(forces, origins, together, columns[static_cast<std::size_t>(entry.target)].partners(),
+                          entry.gain, g.deg_to_rad);
   for (std::size_t i = 0; i < together; ++i) add_central_pull(forces[i], origins[i], g.central_attraction);
 }
 

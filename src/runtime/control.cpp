@@ -2,9 +2,17 @@
 
 #include <new>
 
-#include "runtime/files.h"
+#include "runtime/files/files.h"
+#include "runtime/keyboard.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
+
+void start_runtime(Host& host) {
+  Runtime& rt = replace_runtime();
+  rt.host = &host;
+  for (const int code : host.keys_held_at_start()) set_key_held(code, true);
+  present_screen();
+}
 
 void restart_program() { throw RestartRequest{}; }
 
@@ -26,4 +34,20 @@ int end_out_of_memory() {
 void reset_runtime_for_run() {
   static_cast<RunState&>(runtime()) = RunState{};
   present_screen();
+}
+
+void request_stop() {
+  Runtime& rt = runtime();
+  rt.stop_requested.store(true);
+  rt.statement_event.store(true);
+  // A stop also ends a pause, so that the paused logic wakes and sees it.
+  rt.pause_requested.store(false);
+  rt.pause_requested.notify_all();
+}
+
+void request_pause(bool paused) {
+  Runtime& rt = runtime();
+  rt.pause_requested.store(paused);
+  if (paused) rt.statement_event.store(true);
+  else rt.pause_requested.notify_all();
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Program control: restart from the top, orderly end, and the jump of the error trap. Each
-// abandons the logic's call stack by an exception that the top of the logic thread catches.
+// Program control: start, restart from the top, orderly end, the jump of the error trap, and
+// the window thread's stop and pause requests. A restart, an end and the trap's jump abandon
+// the logic's call stack by an exception that the top of the logic thread catches.
+#include "runtime/host.h"
 
 struct RestartRequest {};
 struct ProgramEnd {
@@ -8,6 +10,10 @@ struct ProgramEnd {
 };
 // The error trap took a failure: the logic goes on in its handler for a missing state file.
 struct ErrorTrapTaken {};
+
+// A runtime as at program start (empty queues, start seed, text screen) for the given host,
+// with the keys that the host found held.
+void start_runtime(Host& host);
 
 // Restart from the top: the top of the logic thread then resets the runtime and the logic and
 // starts again.
@@ -28,3 +34,8 @@ int end_out_of_memory();
 // text screen, start seed, every open file closed, no failure, the error trap disarmed), and
 // the start-up screen shown.
 void reset_runtime_for_run();
+
+// Requests from the window thread, seen by the logic at the end of its current step; a stop
+// also ends a pause.
+void request_stop();
+void request_pause(bool paused);

@@ -21,6 +21,10 @@ class Host {
   // The key codes of the modifiers already held when the host opened: the held-key list of a
   // new runtime starts with them.
   virtual std::vector<int> keys_held_at_start() const { return {}; }
+  // The clock: a millisecond counter, and the wall clock's next second, waited for, as
+  // milliseconds since midnight. The system's clocks serve; the tests' host keeps its own.
+  virtual std::int64_t clock_counter_ms() const;
+  virtual std::int64_t time_of_day_at_next_second_ms();
   // Whether the file system refuses the next write to a file. Only the tests' host refuses
   // one, to cut a save short.
   virtual bool refuses_write() { return false; }

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 
 std::string inkey() {

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/failures.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
+#include "runtime/screen.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 
 std::string single_to_str(float value) {
   if (value == 0) return " 0";

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 
 std::int64_t round_to_int64(extended value) {
   constexpr extended two_to_63 = 9223372036854775808.0L;

@@ -29,8 +29,8 @@ float sgn_single(float value);
 extended sqr(double value);
 // a to the power b; a negative a with a fractional b raises failure 5 and gives 0.
 extended power(extended base, extended exponent);
-// Sine and cosine of a float argument in radians, correctly rounded to float, the same on every
-// system (sine_cosine.cpp).
+// Sine and cosine of a float argument in radians: the correctly rounded double, rounded to
+// float, the same on every system (sine_cosine.cpp).
 float sin_single(float radians);
 float cos_single(float radians);
 // Arc tangent in radians, in extended precision, not rounded to float: the processor's FPATAN.

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "runtime/failures.h"
 #include "runtime/number_text.h"
+#include "runtime/pending_failure.h"
 #include "runtime/screen.h"
 
 namespace {

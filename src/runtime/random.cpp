@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 
 float rnd(float x) {

@@ -1,18 +1,19 @@
 #pragma once
 // The screen runtime's own state, beside the logic's context, in two parts: what a restart
-// clears and what it keeps.
+// clears and what it keeps. The runtime's services reach it with runtime().
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
-#include "runtime/clock.h"
-#include "runtime/failures.h"
-#include "runtime/files.h"
+#include "runtime/clock_state.h"
+#include "runtime/failure_state.h"
+#include "runtime/files/file_table.h"
 #include "runtime/host.h"
-#include "runtime/keyboard.h"
-#include "runtime/mouse.h"
-#include "runtime/random.h"
-#include "runtime/screen.h"
+#include "runtime/key_queue.h"
+#include "runtime/mouse_queue.h"
+#include "runtime/screen_state.h"
+
+// The random generator's seed at program start and after every restart.
+constexpr unsigned random_start_seed = 0x50000;
 
 // What a restart clears. A restart replaces it with a fresh value, so a field that stands here
 // starts every run as its initialiser says.
@@ -33,6 +34,8 @@ struct KeptState {
   MouseQueue mouse;
   std::atomic<bool> stop_requested{false};
   std::atomic<bool> pause_requested{false};
+  // Set by a failure, a stop request or a pause request: the end of the step must look.
+  std::atomic<bool> statement_event{false};
 };
 
 struct Runtime : KeptState, RunState {};
@@ -40,11 +43,6 @@ struct Runtime : KeptState, RunState {};
 extern Runtime* current_runtime;
 inline Runtime& runtime() { return *current_runtime; }
 
-// A runtime as at program start (empty queues, start seed, text screen) for the given host,
-// with the keys that the host found held.
-void start_runtime(Host& host);
-
-// Requests from the window thread, seen by the logic at the end of its current step; a stop
-// also ends a pause.
-void request_stop();
-void request_pause(bool paused);
+// Replaces the current runtime with a fresh one, as at program start; the one it replaces
+// closes its files as it goes. start_runtime (control.h) gives it its host.
+Runtime& replace_runtime();

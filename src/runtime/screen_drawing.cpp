@@ -4,8 +4,8 @@
 #include <limits>
 #include <numbers>
 
-#include "runtime/failures.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 #include "runtime/sine_cosine.h"
@@ -169,10 +169,11 @@ void draw_circle(double x, double y, double radius, int colour, double start, do
   if (aspect > 1) rx /= aspect;
   const int right = page.width - 1, bottom = page.height - 1;
   if (!(0 <= x + rx + 0.5 && 0 <= y + ry + 0.5 && x - rx - 0.5 <= right && y - ry - 0.5 <= bottom)) return;
-  // Steps per quarter; a radius too large for a 32-bit count draws nothing.
-  const double quarter_steps = std::trunc(two_pi * std::fabs(radius) / 4 + 0.5);
+  // Steps per quarter, from the signed radius: a negative count takes no step and draws the
+  // centre pixel alone, and a radius too large for a 32-bit count draws nothing.
+  const double quarter_steps = std::trunc(two_pi * radius / 4 + 0.5);
   if (!(quarter_steps <= std::numeric_limits<std::int32_t>::max())) return;
-  const int n = static_cast<int>(quarter_steps);
+  const int n = quarter_steps < 0 ? -1 : static_cast<int>(quarter_steps);
   const std::int64_t cx = round_half_away(x), cy = round_half_away(y);
   // The step's sine and cosine from the program's own functions, which give the same bits on
   // every system; no step is taken for n = 0.

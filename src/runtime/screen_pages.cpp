@@ -1,6 +1,6 @@
 // Screen modes and pages: which page is drawn on, which is shown, and the palette.
 #include <algorithm>
-#include "runtime/failures.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 

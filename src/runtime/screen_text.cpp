@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/failures.h"
 #include "runtime/font.h"
+#include "runtime/pending_failure.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 

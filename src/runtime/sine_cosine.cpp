@@ -247,6 +247,21 @@ Fixed fixed_sine(const Reduction& r, uint128 square) {
 
 Fixed fixed_cosine(uint128 square) { return {~cosine_fixed(square), -128}; }  // 2^128 - 1 - C
 
+// A fixed-point mantissa's bits below a double's 53, and half their range.
+constexpr int below_double = 75;
+constexpr uint128 double_half = static_cast<uint128>(1) << (below_double - 1);
+constexpr uint128 bits_below_double(uint128 mantissa) { return mantissa & ((double_half << 1) - 1); }
+
+// A fixed-point value rounded to a double.
+double rounded_double(Fixed value) {
+  const uint64_t kept =
+      static_cast<uint64_t>(value.mantissa >> below_double) + (bits_below_double(value.mantissa) > double_half);
+  return static_cast<double>(kept) * power_of_two(value.exponent + below_double);  // 2^53 itself is exact too
+}
+
+// The double nearest the true value, then the float nearest that double, ties to even: an
+// exact halfway double goes to the even float, which need not be the float nearest the true
+// value.
 [[gnu::noinline]] float precise_float_of(float x, bool cosine, bool& decided) {
   const float magnitude = std::fabs(x);
   const Reduction r = magnitude < quarter_turn ? small_reduction(magnitude) : large_reduction(magnitude);
@@ -255,25 +270,16 @@ Fixed fixed_cosine(uint128 square) { return {~cosine_fixed(square), -128}; }  //
   const bool negative = (((quadrant & 2) != 0) != (!cosine_of_r && r.negative)) != (!cosine && x < 0);
 
   const uint128 square = fixed_square(r);
-  const auto [mantissa, exponent] = cosine_of_r ? fixed_cosine(square) : fixed_sine(r, square);
-  // Rounded to 24 bits. Every value that comes here is a normal float's.
-  constexpr uint128 half = static_cast<uint128>(1) << 103;
+  const Fixed value = cosine_of_r ? fixed_cosine(square) : fixed_sine(r, square);
+  // The double is sure when the value lies clear of a double midpoint.
   constexpr uint128 tolerance = static_cast<uint128>(1) << 12;  // 2^-116 of the value
-  const uint128 rest = mantissa & ((half << 1) - 1);
-  decided = rest > half ? rest - half > tolerance : half - rest > tolerance;
-  const uint32_t kept = static_cast<uint32_t>(mantissa >> 104) + (rest > half);
-  const uint32_t bits = (static_cast<uint32_t>(exponent + 253) << 23) + kept;
-  return std::bit_cast<float>(bits | (negative ? 0x80000000u : 0));
+  const uint128 rest = bits_below_double(value.mantissa);
+  decided = rest > double_half ? rest - double_half > tolerance : double_half - rest > tolerance;
+  const float rounded = static_cast<float>(rounded_double(value));
+  return negative ? -rounded : rounded;
 }
 
-// A fixed-point value rounded to a double.
-double rounded_double(Fixed value) {
-  constexpr uint128 half = static_cast<uint128>(1) << 74;
-  const uint64_t kept = static_cast<uint64_t>(value.mantissa >> 75) + ((value.mantissa & ((half << 1) - 1)) > half);
-  return static_cast<double>(kept) * power_of_two(value.exponent + 75);  // 2^53 itself is exact too
-}
-
-ALWAYS_INLINE float correctly_rounded(float x, bool cosine) {
+ALWAYS_INLINE float sine_or_cosine(float x, bool cosine) {
   const float proven = proven_float_of(estimate_of(x, cosine));
   if (proven != 0) [[likely]] return proven;
   bool decided;
@@ -293,8 +299,8 @@ SineCosine quarter_step(std::int32_t n) {
   if (n == 1) return {1, 0x1.1a62633145c07p-54};
   const double d = 0x1.921fb54442d18p0 / n;
   const uint64_t bits = std::bit_cast<uint64_t>(d);
-  const Reduction r{0, false, static_cast<uint128>((bits & 0xfffffffffffff) | 0x10000000000000) << 75,
-                    static_cast<int>(bits >> 52) - 1075 - 75};
+  const Reduction r{0, false, static_cast<uint128>((bits & 0xfffffffffffff) | 0x10000000000000) << below_double,
+                    static_cast<int>(bits >> 52) - 1075 - below_double};
   const uint128 square = fixed_square(r);
   return {rounded_double(fixed_sine(r, square)), rounded_double(fixed_cosine(square))};
 }
@@ -309,11 +315,11 @@ float precise_float(float x, bool cosine, bool& decided) { return precise_float_
 float sin_single(float radians) {
   if (!std::isfinite(radians)) return radians - radians;
   if (radians == 0) return radians;
-  return sine_cosine::correctly_rounded(radians, false);
+  return sine_cosine::sine_or_cosine(radians, false);
 }
 
 float cos_single(float radians) {
   if (!std::isfinite(radians)) return radians - radians;
   if (radians == 0) return 1;
-  return sine_cosine::correctly_rounded(radians, true);
+  return sine_cosine::sine_or_cosine(radians, true);
 }

@@ -8,8 +8,8 @@
 #include <limits>
 #include <type_traits>
 
-#include "runtime/failures.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 
 // Checks a rounded index against a dimension of count elements: the low 32 bits of the index,
 // taken as unsigned, must lie below the count. Raises failure 9 otherwise and returns -1.

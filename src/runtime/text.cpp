@@ -1,7 +1,7 @@
 #include "runtime/text.h"
 
-#include "runtime/failures.h"
 #include "runtime/numbers.h"
+#include "runtime/pending_failure.h"
 
 std::string lcase_string(const std::string& text) {
   std::string lower = text;

@@ -5,7 +5,7 @@
 #include "model/cell_table.h"
 #include "runtime/control.h"
 #include "runtime/failures.h"
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "runtime/number_text.h"
 #include "ui/grid_layout.h"
 #include "ui/run_parameters.h"

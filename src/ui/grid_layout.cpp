@@ -4,6 +4,7 @@
 
 #include "context/program.h"
 #include "model/cell_rows.h"
+#include "runtime/failures.h"
 #include "runtime/number_text.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "context/program.h"
+#include "runtime/failures.h"
 #include "runtime/mouse.h"
 #include "ui/param_panel.h"
 

@@ -7,7 +7,7 @@
 
 #include "runtime/control.h"
 #include "runtime/failures.h"
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "support/fresh_program.h"
 #include "support/program_run.h"
 #include "support/temporary_folder.h"

@@ -9,6 +9,7 @@
 
 #include "context/program.h"
 #include "model/cell_rows.h"
+#include "runtime/keyboard.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "support/factory_file.h"

@@ -13,6 +13,7 @@
 #include "app/logic_thread.h"
 #include "host/headless_host.h"
 #include "runtime/clock.h"
+#include "runtime/control.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 #include "support/precision_probe.h"
@@ -35,7 +36,7 @@ TEST(PrecisionControlOnWindows, TheLogicOnAThreadOfCreateThreadComputesInExtende
   TemporaryFolder folder;
   HeadlessHost host;
   start_runtime(host);
-  use_test_clock(0);
+  host.start_clock_at(0);
   LogicOnWindowsThread observed;
   host.on_page_shown = [&] {
     if (runtime().screen.mode != graphics_mode) return;

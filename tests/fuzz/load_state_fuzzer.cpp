@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   HeadlessHost host;
   host.report_answers.assign(yes_answers, true);
   start_runtime(host);
-  use_test_clock(0);
+  host.start_clock_at(0);
   reset_program();
   try {
     start_up();

@@ -8,7 +8,8 @@
 
 #include "context/program.h"
 #include "host/headless_host.h"
-#include "runtime/files.h"
+#include "runtime/control.h"
+#include "runtime/files/files.h"
 #include "runtime/number_text.h"
 #include "runtime/runtime.h"
 

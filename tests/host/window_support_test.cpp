@@ -6,6 +6,7 @@
 #include "host/page_fit.h"
 #include "runtime/font.h"
 #include "runtime/mouse.h"
+#include "runtime/screen.h"
 #include "support/fresh_program.h"
 
 namespace {

@@ -23,15 +23,15 @@ TEST_F(Clock, AdvancesInStepsOfOneEighteenPointTwoSecond) {
       {86'399'900, 200, ticks(2)},       // past midnight it starts again from 0
   };
   for (const auto& c : cases) {
-    use_test_clock(c.time_of_day_ms);
-    advance_test_clock(c.elapsed_ms);
+    host.start_clock_at(c.time_of_day_ms);
+    host.clock_ms += c.elapsed_ms;
     EXPECT_EQ(timer_seconds(), c.seconds) << c.time_of_day_ms << " + " << c.elapsed_ms << " ms";
   }
   EXPECT_NEAR(ticks(9), 0.4945055f, 1e-7);
 }
 
 TEST_F(Clock, DivisorSetsTheStepAndMustBePositive) {
-  use_test_clock(1300);
+  host.start_clock_at(1300);
   EXPECT_EQ(timer_seconds(0.5, true), 1.5);
   EXPECT_EQ(timer_seconds(0.25, true), 1.25);
   EXPECT_EQ(take_failure(), 0);
@@ -40,7 +40,7 @@ TEST_F(Clock, DivisorSetsTheStepAndMustBePositive) {
 }
 
 TEST_F(Clock, ReadsZeroWhileAFailureIsPending) {
-  use_test_clock(3'600'000);
+  host.start_clock_at(3'600'000);
   raise_error(62);
   EXPECT_EQ(timer_seconds(), 0);
   take_failure();

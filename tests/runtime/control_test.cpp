@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/failures.h"
-#include "runtime/files.h"
+#include "runtime/files/files.h"
 #include "runtime/random.h"
 #include "runtime/screen.h"
 #include "support/fresh_program.h"

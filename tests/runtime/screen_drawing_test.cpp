@@ -196,6 +196,25 @@ TEST_F(ScreenDrawing, CirclesAtAndBeyondTheEdgesAndOfRadiusZero) {
   EXPECT_EQ(set_pixels(), (PixelSet{{100, 100}}));
 }
 
+// The steps are counted from the signed radius: a negative one takes none and leaves the centre
+// pixel alone, however far below zero it lies, while its positive twin draws a ring.
+TEST_F(ScreenDrawing, NegativeRadiusDrawsTheCentrePixelAlone) {
+  struct Case {
+    double radius;
+    std::size_t pixels;
+  };
+  for (const Case& c : {Case{5, 28}, Case{-5, 1}, Case{-50, 1}, Case{-1e12, 1}}) {
+    SCOPED_TRACE(c.radius);
+    clear_screen();
+    draw_circle(100, 100, c.radius, 0, 0, 0, 0, 0);
+    const PixelSet drawn = set_pixels();
+    EXPECT_EQ(drawn.size(), c.pixels);
+    if (c.pixels == 1) {
+      EXPECT_EQ(drawn, (PixelSet{{100, 100}}));
+    }
+  }
+}
+
 TEST_F(ScreenDrawing, AngleBeyondTwoPiIsRejectedAndChangesNothing) {
   struct Case {
     double start, end;

@@ -1,6 +1,6 @@
 // The sine and cosine against MPFR, which rounds the true value: every checked argument gives
-// the correctly rounded float, the double estimate stays within its bound, the fixed point and
-// the exact reduction hold what they claim.
+// MPFR's correctly rounded double rounded to float, the double estimate stays within its bound,
+// the fixed point and the exact reduction hold what they claim.
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -30,30 +30,31 @@ class Mpfr {
  public:
   explicit Mpfr(mpfr_prec_t precision) {
     mpfr_inits2(precision, sine_, cosine_, scratch_, static_cast<mpfr_ptr>(nullptr));
-    mpfr_inits2(24, argument_, float_sine_, float_cosine_, static_cast<mpfr_ptr>(nullptr));
+    mpfr_inits2(24, argument_, nearest_sine_, nearest_cosine_, static_cast<mpfr_ptr>(nullptr));
+    mpfr_inits2(53, double_sine_, double_cosine_, static_cast<mpfr_ptr>(nullptr));
   }
   ~Mpfr() {
-    mpfr_clears(argument_, float_sine_, float_cosine_, sine_, cosine_, scratch_, static_cast<mpfr_ptr>(nullptr));
+    mpfr_clears(argument_, nearest_sine_, nearest_cosine_, double_sine_, double_cosine_, sine_, cosine_, scratch_,
+                static_cast<mpfr_ptr>(nullptr));
     mpfr_free_cache();
   }
   Mpfr(const Mpfr&) = delete;
   Mpfr& operator=(const Mpfr&) = delete;
 
-  // The correctly rounded float sine and cosine, in float's exponent range, subnormal results
-  // included.
+  // The correctly rounded double sine and cosine, each rounded to float (nearest, ties to even,
+  // subnormal floats included). No sine or cosine of a float lies near the double's subnormals.
   std::pair<float, float> rounded(float x) {
-    const mpfr_exp_t emin = mpfr_get_emin(), emax = mpfr_get_emax();
-    mpfr_set_emin(-148);
-    mpfr_set_emax(128);
     mpfr_set_flt(argument_, x, MPFR_RNDN);
-    const int inexact = mpfr_sin_cos(float_sine_, float_cosine_, argument_, MPFR_RNDN);
-    // Each inexact flag is 0 when exact, 1 when the result lies above the true value, 2 below.
-    const auto direction = [](int flag) { return flag == 0 ? 0 : flag == 1 ? 1 : -1; };
-    mpfr_subnormalize(float_sine_, direction(inexact & 3), MPFR_RNDN);
-    mpfr_subnormalize(float_cosine_, direction(inexact >> 2), MPFR_RNDN);
-    mpfr_set_emin(emin);
-    mpfr_set_emax(emax);
-    return {mpfr_get_flt(float_sine_, MPFR_RNDN), mpfr_get_flt(float_cosine_, MPFR_RNDN)};
+    mpfr_sin_cos(double_sine_, double_cosine_, argument_, MPFR_RNDN);
+    return {static_cast<float>(mpfr_get_d(double_sine_, MPFR_RNDN)),
+            static_cast<float>(mpfr_get_d(double_cosine_, MPFR_RNDN))};
+  }
+
+  // The float nearest the true sine and cosine, of a float whose values are normal floats.
+  std::pair<float, float> nearest(float x) {
+    mpfr_set_flt(argument_, x, MPFR_RNDN);
+    mpfr_sin_cos(nearest_sine_, nearest_cosine_, argument_, MPFR_RNDN);
+    return {mpfr_get_flt(nearest_sine_, MPFR_RNDN), mpfr_get_flt(nearest_cosine_, MPFR_RNDN)};
   }
 
   // |estimate - true value| / |estimate| in units of 2^-53.
@@ -95,7 +96,7 @@ class Mpfr {
   }
 
  private:
-  mpfr_t argument_, float_sine_, float_cosine_, sine_, cosine_, scratch_;
+  mpfr_t argument_, nearest_sine_, nearest_cosine_, double_sine_, double_cosine_, sine_, cosine_, scratch_;
 };
 
 // The arguments where a check failed, a few of them, for the message.
@@ -117,8 +118,9 @@ class Failures {
 std::uint32_t bits(float value) { return std::bit_cast<std::uint32_t>(value); }
 
 // Every checked argument (every 97th in the sanitizer builds): the sine and cosine are MPFR's
-// correctly rounded floats, and so the digest that every system checks is theirs.
-TEST(SineCosineAgainstMpfr, EveryCheckedArgumentIsCorrectlyRounded) {
+// correctly rounded doubles rounded to float, and so the digest that every system checks is
+// theirs.
+TEST(SineCosineAgainstMpfr, EveryCheckedArgumentIsTheRoundedDouble) {
   const std::uint64_t stride = sanitized_build ? 97 : 1;
   Failures failures;
   std::atomic<std::uint64_t> digest = 0;
@@ -136,7 +138,28 @@ TEST(SineCosineAgainstMpfr, EveryCheckedArgumentIsCorrectlyRounded) {
   });
   EXPECT_EQ(failures.count(), 0) << failures.text();
   if (stride == 1) {
-    EXPECT_EQ(digest, args::correctly_rounded_digest);
+    EXPECT_EQ(digest, args::reference_digest);
+  }
+}
+
+// The floats whose correctly rounded double lies exactly halfway between two floats: rounding
+// that double goes to the even float, not to the one nearest the true value.
+TEST(SineCosineAgainstMpfr, HalfwayDoublesGoToTheEvenFloat) {
+  struct Case {
+    float x;
+    bool cosine;
+  };
+  const Case cases[] = {
+      {0x1.33333p+13f, false}, {-0x1.33333p+13f, false}, {0x1.3170fp+63f, true},
+      {-0x1.3170fp+63f, true}, {0x1.2b9622p+67f, true},  {-0x1.2b9622p+67f, true},
+  };
+  Mpfr mpfr(24);
+  for (const Case& c : cases) {
+    const auto [sine, cosine] = mpfr.rounded(c.x);
+    const auto [nearest_sine, nearest_cosine] = mpfr.nearest(c.x);
+    const float ours = c.cosine ? cos_single(c.x) : sin_single(c.x);
+    EXPECT_EQ(bits(ours), bits(c.cosine ? cosine : sine)) << c.x;
+    EXPECT_NE(bits(ours), bits(c.cosine ? nearest_cosine : nearest_sine)) << c.x;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "context/program.h"
 #include "host/headless_host.h"
 #include "model/cell_rows.h"
+#include "runtime/control.h"
 #include "runtime/random.h"
 #include "runtime/runtime.h"
 

@@ -8,6 +8,7 @@
 
 #include "app/logic_thread.h"
 #include "runtime/clock.h"
+#include "runtime/control.h"
 #include "runtime/keyboard.h"
 #include "runtime/runtime.h"
 
@@ -53,7 +54,7 @@ bool ProgramRun::start(std::int64_t time_of_day_ms) {
     if (!run_to_end()) return false;
     start_runtime(host);
   }
-  use_test_clock(time_of_day_ms);
+  host.start_clock_at(time_of_day_ms);
   {
     std::lock_guard lock(mutex_);
     frames_ = 0;

@@ -15,6 +15,7 @@
 #include "app/frame.h"
 #include "compute/vector_isa.h"
 #include "context/program.h"
+#include "runtime/control.h"
 #include "runtime/mouse.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"

@@ -1,0 +1,184 @@
+#pragma once
+// The forces of up to origins_together particles summed side by side in double lanes, one lane
+// per particle, each over the partners in ascending order: the sums that add_pair's last three
+// statements form in extended precision, bit for bit. Include only from the summation files
+// (pair_sum_scalar.cpp, _avx2.cpp, _avx512.cpp): everything here is a template of the lanes
+// type S, so each set's copy stays its own.
+//
+// S is a lanes type of compute/ (LanesScalar, LanesAvx2, LanesAvx512) with three members more:
+// transpose(base, offsets, count, out) writes, for q below count rounded up to whole lane
+// groups, the float at base + offsets[lane] + q to out[q x lanes + lane]; float_midpoints(v)
+// marks the lanes whose double is a float midpoint (see below) and outside_floats(v) those
+// whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number.
+//
+// Why one double sum rounded to float is the extended formula's float. A component of a force
+// f takes the term a x b, with f, a (minus the direction term) and b (the falloff) floats; the
+// extended formula stores RN24(RN64(f + a x b)), the lanes RN24(RN53(f + a x b)), where RNp
+// rounds to p significant bits, to nearest, ties to even. Let s = f + a x b, D = RN53(s) and
+// E = RN64(s).
+//  1. (E1) a x b is exact in double and in extended, so D and E each round the exact s once.
+//  2. Every float and every midpoint between two neighbouring floats (25 significant bits) is
+//     a double; RN24 is constant on each open interval between neighbouring midpoints.
+//  3. (monotonic rounding) For a double t, s < t gives D <= t, s > t gives D >= t, s = t gives
+//     D = t. So when D is no midpoint, D lies strictly between two neighbouring midpoints m1,
+//     m2 and so does s (s <= m1 would give D <= m1): RN24(D) = RN24(s). Likewise for E.
+//  4. A midpoint m is no power of two (its 25th bit is set), so its double neighbours are
+//     m -+ ulp53(m). When E = m, |s - m| <= ulp64(m) / 2 < ulp53(m) / 2, so D = m too.
+//  5. Hence when D is no midpoint, neither is E, and RN24(D) = RN24(s) = RN24(E). When D is a
+//     midpoint, s may lie on either side of it by less than the double's half ulp, and the
+//     extended formula sums that lane's component itself (add_term).
+// The bit test. For FLT_MIN <= |D| < 2^128, a float has the 29 low bits of D's significand 0
+// (52 fraction bits against 23), and a midpoint lies half a float ulp above one, in the same
+// binade: its 29 low bits are 1 followed by 28 zeros. That one integer comparison marks them
+// all, the overflow threshold 2^128 - 2^103 (the midpoint above FLT_MAX) included. Outside
+// that range (zero, float subnormals, infinities, NaN, whose bits the two formulas need not
+// share) the extended formula sums the lane.
+#include <cstddef>
+#include <cstdint>
+
+#include "model/pair_contribution.h"
+#include "model/pair_kernels.h"
+#include "model/pair_sums.h"
+
+namespace pair_sum {
+
+// The partners whose terms the kernel computes at once: the terms of every particle summed
+// together stay in the first-level cache.
+constexpr std::size_t partner_block = 64;
+
+// True when the kernel proved every partner of the block, whose verdicts fill the first word.
+static_assert(partner_block <= 64);
+template <class S>
+bool all_proven(const pair_lanes::LaneResults& results, std::size_t count) {
+  const std::uint64_t every_partner = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+  return (results.proven[0] & every_partner) == every_partner;
+}
+
+// Adds the partners' contributions to forces[i] for origins[i], i below `together`, with the
+// kernel's terms in `results` (one per particle) and add_pair for every partner the kernel did
+// not prove. Returns how many contributions were handed to add_pair.
+template <class S>
+std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together, const PartnerColumns& partners,
+                         float gain, float deg_to_rad, pair_lanes::Kernel kernel,
+                         pair_lanes::LaneResults (&results)[origins_together]) {
+  using D = typename S::Doubles;
+  using Mask = typename S::Mask;
+  constexpr std::size_t lanes = S::count, groups = origins_together / lanes;
+  static_assert(groups * lanes == origins_together);
+  constexpr Mask all_lanes = (Mask{1} << lanes) - 1;
+
+  // Lane i of group g is particle g x lanes + i; the lanes beyond `together` read particle 0's
+  // terms and are never stored.
+  constexpr int results_stride = sizeof(pair_lanes::LaneResults) / sizeof(float);
+  static_assert(results_stride * sizeof(float) == sizeof(pair_lanes::LaneResults));
+  int offsets[groups][lanes];
+  // -dir_x, -dir_y, -dir_z and the falloff of one block, partner by partner, for each group.
+  float terms_by_partner[groups][4][partner_block * lanes];
+  Mask used[groups];
+  D fx[groups], fy[groups], fz[groups];
+  float x[origins_together], y[origins_together], z[origins_together];
+  for (std::size_t i = 0; i < origins_together; ++i) {
+    const std::size_t origin = i < together ? i : 0;
+    offsets[i / lanes][i % lanes] = static_cast<int>(origin) * results_stride;
+    x[i] = forces[origin].x;
+    y[i] = forces[origin].y;
+    z[i] = forces[origin].z;
+  }
+  for (std::size_t group = 0; group < groups; ++group) {
+    const std::size_t first = group * lanes;
+    used[group] = first >= together ? 0 : together - first >= lanes ? all_lanes : (Mask{1} << (together - first)) - 1;
+    fx[group] = S::load_floats(x + first);
+    fy[group] = S::load_floats(y + first);
+    fz[group] = S::load_floats(z + first);
+  }
+
+  // The lanes of one group at one partner by the extended formula: add_pair for the particles
+  // in `whole`, add_term for each component whose lane is in its mask.
+  const auto extended_lanes = [&](std::size_t group, std::size_t q, std::size_t partner, Mask whole,
+                                  const Mask (&components)[3], const D (&before)[3], D (&after)[3]) {
+    const std::size_t first = group * lanes;
+    float old_x[lanes], old_y[lanes], old_z[lanes], new_x[lanes], new_y[lanes], new_z[lanes];
+    S::store_floats(before[0], old_x);
+    S::store_floats(before[1], old_y);
+    S::store_floats(before[2], old_z);
+    S::store_floats(after[0], new_x);
+    S::store_floats(after[1], new_y);
+    S::store_floats(after[2], new_z);
+    for (std::size_t lane = 0; lane < lanes; ++lane) {
+      if (!((used[group] >> lane) & 1)) continue;
+      const pair_lanes::LaneResults& terms = results[first + lane];
+      if ((whole >> lane) & 1) {
+        Vec3 force{old_x[lane], old_y[lane], old_z[lane]};
+        add_pair(force, origins[first + lane], Vec3{partners.x[partner], partners.y[partner], partners.z[partner]}, gain,
+                 deg_to_rad);
+        new_x[lane] = force.x;
+        new_y[lane] = force.y;
+        new_z[lane] = force.z;
+        continue;
+      }
+      if ((components[0] >> lane) & 1) new_x[lane] = add_term(old_x[lane], terms.minus_dir_x[q], terms.falloff[q]);
+      if ((components[1] >> lane) & 1) new_y[lane] = add_term(old_y[lane], terms.minus_dir_y[q], terms.falloff[q]);
+      if ((components[2] >> lane) & 1) new_z[lane] = add_term(old_z[lane], terms.minus_dir_z[q], terms.falloff[q]);
+    }
+    after[0] = S::load_floats(new_x);
+    after[1] = S::load_floats(new_y);
+    after[2] = S::load_floats(new_z);
+  };
+
+  std::size_t handed_over = 0;
+  for (std::size_t block_first = 0; block_first < partners.count; block_first += partner_block) {
+    const std::size_t left = partners.count - block_first, count = left < partner_block ? left : partner_block;
+    const PartnerColumns block{partners.x + block_first, partners.y + block_first, partners.z + block_first, count};
+    bool block_proven = true;
+    for (std::size_t i = 0; i < together; ++i) {
+      kernel(block, pair_lanes::LaneOrigin{origins[i].x, origins[i].y, origins[i].z, gain, deg_to_rad}, results[i]);
+      block_proven = block_proven && all_proven<S>(results[i], count);
+    }
+    // Each group's terms partner by partner, a lane per particle.
+    for (std::size_t group = 0; group < groups; ++group) {
+      if (!used[group]) continue;
+      S::transpose(results[0].minus_dir_x, offsets[group], count, terms_by_partner[group][0]);
+      S::transpose(results[0].minus_dir_y, offsets[group], count, terms_by_partner[group][1]);
+      S::transpose(results[0].minus_dir_z, offsets[group], count, terms_by_partner[group][2]);
+      S::transpose(results[0].falloff, offsets[group], count, terms_by_partner[group][3]);
+    }
+    for (std::size_t q = 0; q < count; ++q) {
+      for (std::size_t group = 0; group < groups; ++group) {
+        if (!used[group]) continue;
+        Mask unproven = 0;
+        if (!block_proven)
+          for (std::size_t lane = 0; lane < lanes; ++lane)
+            unproven |= static_cast<Mask>(~results[group * lanes + lane].proven[0] >> q & 1) << lane;
+        unproven &= used[group];
+        const auto& terms = terms_by_partner[group];
+        // (E1) each product exact, then one double rounding of each sum and one to float.
+        const D falloff = S::load_floats(terms[3] + q * lanes);
+        const D before[3] = {fx[group], fy[group], fz[group]};
+        const D sums[3] = {before[0] + S::load_floats(terms[0] + q * lanes) * falloff,
+                           before[1] + S::load_floats(terms[1] + q * lanes) * falloff,
+                           before[2] + S::load_floats(terms[2] + q * lanes) * falloff};
+        D after[3] = {S::round_to_float(sums[0]), S::round_to_float(sums[1]), S::round_to_float(sums[2])};
+        const Mask components[3] = {S::float_midpoints(sums[0]) | S::outside_floats(sums[0]),
+                                    S::float_midpoints(sums[1]) | S::outside_floats(sums[1]),
+                                    S::float_midpoints(sums[2]) | S::outside_floats(sums[2])};
+        if ((unproven | ((components[0] | components[1] | components[2]) & used[group])) != 0) [[unlikely]] {
+          extended_lanes(group, q, block_first + q, unproven, components, before, after);
+          handed_over += static_cast<std::size_t>(__builtin_popcount(unproven));
+        }
+        fx[group] = after[0];
+        fy[group] = after[1];
+        fz[group] = after[2];
+      }
+    }
+  }
+
+  for (std::size_t group = 0; group < groups; ++group) {
+    S::store_floats(fx[group], x + group * lanes);
+    S::store_floats(fy[group], y + group * lanes);
+    S::store_floats(fz[group], z + group * lanes);
+  }
+  for (std::size_t i = 0; i < together; ++i) forces[i] = {x[i], y[i], z[i]};
+  return handed_over;
+}
+
+}  // namespace pair_sum

@@ -1,5 +1,0 @@
-#include "runtime/program_folder.h"
-
-std::filesystem::path program_folder(std::error_code& error) {
-  return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-}

@@ -1,0 +1,28 @@
+#include "runtime/files/file_paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FilePathsOnPosix, AFolderAndTheNameInIt) {
+  const struct {
+    const char* name;
+    const char* folder;
+    const char* folder_part;
+    const char* last_part;
+  } cases[] = {
+      {"vorka.dat", ".", "", "vorka.dat"},
+      {"a/vorka.dat", "a", "a/", "vorka.dat"},
+      {"/vorka.dat", "/", "/", "vorka.dat"},
+      {"/a/b/vorka.dat", "/a/b", "/a/b/", "vorka.dat"},
+      {"a\\vorka.dat", ".", "", "a\\vorka.dat"},  // a backslash is part of a name here
+      {"a/", "a", "a/", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(folder_of(c.name), c.folder) << c.name;
+    EXPECT_EQ(folder_part(c.name), c.folder_part) << c.name;
+    EXPECT_EQ(name_in_folder(c.name), c.last_part) << c.name;
+  }
+}
+
+}  // namespace
