@@ -23,6 +23,7 @@ int run_logic() {
           run_program();
         } catch (const ErrorTrapTaken&) {
           handle_missing_state();
+          run_program_after_load();
         }
       } catch (const RestartRequest&) {
         clear_all_variables();

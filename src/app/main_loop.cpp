@@ -88,8 +88,21 @@ void main_loop_pass() {
   dispatch_command();
 }
 
-void run_program() {
-  start_up();
+namespace {
+
+[[noreturn]] void run_main_loop() {
   main_restart();
   for (;;) main_loop_pass();
+}
+
+}  // namespace
+
+void run_program() {
+  start_up();
+  run_main_loop();
+}
+
+void run_program_after_load() {
+  start_up_after_load();
+  run_main_loop();
 }

@@ -61,6 +61,11 @@ void start_up() {
   g.cell_w = 4;
   g.cell_h = 1;
   load_state();
+  start_up_after_load();
+}
+
+void start_up_after_load() {
+  auto& g = program();
   g.fresh_setup = 0;
   build_cell_grid();
   end_step();

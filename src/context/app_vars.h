@@ -13,6 +13,7 @@ struct AppVars {
   float depth_offset = 0;
   float clip_limit = 0;
   float fresh_setup = 0;
+  float state_saved = 0;  // -1 when the last save_state wrote the whole file, else 0
 
   // View angles in degrees, never brought back into a range.
   float rot_angle_a = 0, rot_angle_c = 0;

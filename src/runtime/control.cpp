@@ -41,13 +41,11 @@ void request_stop() {
   rt.stop_requested.store(true);
   rt.statement_event.store(true);
   // A stop also ends a pause, so that the paused logic wakes and sees it.
-  rt.pause_requested.store(false);
-  rt.pause_requested.notify_all();
+  rt.pause.set(false);
 }
 
 void request_pause(bool paused) {
   Runtime& rt = runtime();
-  rt.pause_requested.store(paused);
+  rt.pause.set(paused);
   if (paused) rt.statement_event.store(true);
-  else rt.pause_requested.notify_all();
 }

@@ -8,7 +8,7 @@ void check_statement_events(int step_number) {
   Runtime& rt = runtime();
   rt.statement_event.store(false);
   // Paused, the logic sleeps until the pause ends or a stop ends it.
-  while (rt.pause_requested.load()) rt.pause_requested.wait(true);
+  rt.pause.wait_while_paused();
   if (rt.stop_requested.load()) park_program_thread();
 
   FailureState& failures = rt.failures;

@@ -10,6 +10,7 @@
 #include "runtime/host.h"
 #include "runtime/key_queue.h"
 #include "runtime/mouse_queue.h"
+#include "runtime/pause_gate.h"
 #include "runtime/screen_state.h"
 
 // The random generator's seed at program start and after every restart.
@@ -33,7 +34,7 @@ struct KeptState {
   HeldKeys held_keys;
   MouseQueue mouse;
   std::atomic<bool> stop_requested{false};
-  std::atomic<bool> pause_requested{false};
+  PauseGate pause;
   // Set by a failure, a stop request or a pause request: the end of the step must look.
   std::atomic<bool> statement_event{false};
 };

@@ -18,6 +18,7 @@ constexpr FailureCodes failure_codes[] = {
     {FileFailure::file_missing, error_file_not_found, error_path_file_access, error_file_not_found},
     {FileFailure::folder_missing, error_path_not_found, error_path_file_access, error_file_not_found},
     {FileFailure::access_refused, error_permission_denied, error_permission_denied, error_file_already_open},
+    {FileFailure::in_use, error_permission_denied, error_permission_denied, error_file_already_open},
     {FileFailure::device_unavailable, error_device_unavailable, error_path_file_access, error_file_not_found},
     {FileFailure::bad_name, error_bad_file_name, error_path_file_access, error_file_not_found},
     {FileFailure::other, error_file_not_found, error_path_file_access, error_file_not_found},

@@ -7,7 +7,8 @@ enum class FileFailure {
   none,
   file_missing,        // the folder is there, the file is not
   folder_missing,      // a folder on the way is missing, or is no folder
-  access_refused,      // permissions, write protection, sharing or a lock; a folder in the file's place
+  access_refused,      // permissions, write protection; a folder in the file's place
+  in_use,              // another program's sharing or lock refuses it, which may pass in a moment
   device_unavailable,  // the device behind the name is not there, or not ready
   bad_name,            // a name the system cannot take
   other,

@@ -9,9 +9,9 @@ FileFailure file_failure_of_system_error(unsigned long error) {
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
     case ERROR_DIRECTORY: return FileFailure::folder_missing;
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileFailure::in_use;
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_CURRENT_DIRECTORY:
     case ERROR_DELETE_PENDING: return FileFailure::access_refused;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "runtime/files/name_matching.h"
+
 // The folder a name lies in, as a name of its own: "." for a bare name, the root itself ("/",
 // "C:\", "C:") for a name in a root folder.
 std::string folder_of(const std::string& name);
@@ -17,3 +19,5 @@ std::string name_in_folder(const std::string& name);
 // starts with, 0 for a name relative to the current folder.
 bool is_folder_separator(char byte);
 std::size_t root_length(const std::string& name);
+// Each system's own: how its file systems compare names.
+NameCase system_name_case();

@@ -27,3 +27,5 @@ std::size_t root_length(const std::string& name) {
   const std::size_t share_end = part_end(name, server_end + 1);
   return share_end == name.size() ? name.size() : share_end + 1;
 }
+
+NameCase system_name_case() { return NameCase::ignored; }

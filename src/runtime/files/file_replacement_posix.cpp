@@ -17,9 +17,9 @@
 // Where the file system allows it, the new version has no name until it is complete (a save
 // that is killed leaves nothing behind); elsewhere it gets a unique name, and the next save
 // removes those that a killed save left. A symbolic link is saved through: the new version is
-// written beside the file the link leads to and replaces that file, and the link stays. The new
-// version takes the old file's mode, owner and group where the program may set them. A folder
-// that takes no new files, holding a file that can be written, has that file rewritten in place.
+// written beside the file the link leads to and replaces that file, and the link stays; a file
+// written in place is the one the link leads to as well. The new version takes the old file's
+// mode, owner and group where the program may set them.
 struct FileReplacement::State {
   std::string path;         // the file replaced: the name opened, with symbolic links followed
   std::string target_name;  // the same file's name within its folder
@@ -40,8 +40,6 @@ int fail_with(int error_number) {
   errno = error_number;
   return -1;
 }
-
-bool refused_by_folder(int error_number) { return error_number == EACCES || error_number == EPERM || error_number == EROFS; }
 
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
@@ -140,11 +138,6 @@ int link_unnamed(int descriptor, FileReplacement::State& replacement) {
   return EEXIST;
 }
 
-int open_in_place(FileReplacement::State& replacement) {
-  replacement.in_place = true;
-  return open(replacement.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-}
-
 // Drops an unfinished new version and lets the folder go; the path stays, for the report.
 void drop_new_version(FileReplacement::State& replacement) {
   if (!replacement.linked_name.empty()) unlinkat(replacement.folder, replacement.linked_name.c_str(), 0);
@@ -178,8 +171,7 @@ int open_new_version(const std::string& name, FileReplacement::State& replacemen
     if (descriptor >= 0) flock(descriptor, LOCK_EX);  // held from before it has a name
   }
   if (!unnamed || (descriptor < 0 && unnamed_unsupported(errno))) descriptor = create_named(replacement);
-  if (descriptor < 0 && refused_by_folder(errno)) descriptor = open_in_place(replacement);
-  if (descriptor >= 0 && old_exists && !replacement.in_place && !take_owner_and_mode(descriptor, old)) {
+  if (descriptor >= 0 && old_exists && !take_owner_and_mode(descriptor, old)) {
     const int error_number = errno;
     close(descriptor);
     descriptor = fail_with(error_number);
@@ -219,25 +211,37 @@ FileReplacement::State& fresh_state(FileReplacement& replacement) {
   return *replacement.state;
 }
 
-}  // namespace
-
-std::FILE* begin_replacement(const std::string& name, FileReplacement& replacement, bool unnamed_allowed,
-                             FileFailure& failure) {
-  failure = FileFailure::none;
-  if (access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0) {
-    failure = FileFailure::access_refused;  // write protection refuses the save
-    return nullptr;
-  }
-  FileReplacement::State& state = fresh_state(replacement);
-  const int descriptor = open_new_version(name, state, unnamed_allowed);
+// The stream that writes through the descriptor, which it then owns; when there is none, the
+// cause, and nothing is left behind.
+std::FILE* stream_or_cause(int descriptor, FileReplacement& replacement, FileFailure& failure) {
   std::FILE* stream = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+  failure = FileFailure::none;
   if (stream == nullptr) {
-    failure = with_missing_folder(file_failure_of_errno(errno), state.path);
+    failure = with_missing_folder(file_failure_of_errno(errno), replacement.state->path);
     if (descriptor >= 0) close(descriptor);
-    drop_new_version(state);
+    drop_new_version(*replacement.state);
     replacement.state.reset();
   }
   return stream;
+}
+
+}  // namespace
+
+bool write_protected(const std::string& name) { return access(name.c_str(), F_OK) == 0 && access(name.c_str(), W_OK) != 0; }
+
+std::FILE* begin_new_version(const std::string& name, FileReplacement& replacement, bool unnamed_allowed,
+                             FileFailure& failure) {
+  FileReplacement::State& state = fresh_state(replacement);
+  return stream_or_cause(open_new_version(name, state, unnamed_allowed), replacement, failure);
+}
+
+std::FILE* begin_in_place(const std::string& name, FileReplacement& replacement, FileFailure& failure) {
+  FileReplacement::State& state = fresh_state(replacement);
+  state.path = name;
+  state.in_place = true;
+  const int descriptor =
+      follow_links(state.path) ? open(state.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
+  return stream_or_cause(descriptor, replacement, failure);
 }
 
 FileFailure finish_replacement(std::FILE* stream, FileReplacement& replacement) {

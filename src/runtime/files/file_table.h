@@ -1,6 +1,7 @@
 #pragma once
-// The open files by number. An output file is written as a new version beside its own and put
-// in place by its close, so a save cut short never leaves a damaged file behind.
+// The open files by number. An output file is saved by the rule of file_replacement.h: where it
+// can be, as a new version beside its own that its close puts in place, so that a save cut
+// short leaves the old file whole.
 #include <array>
 #include <cstddef>
 #include <cstdio>

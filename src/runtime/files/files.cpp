@@ -94,29 +94,6 @@ double read_based_integer(std::FILE* stream, int base) {
   return static_cast<double>(value);
 }
 
-// Matches a name against a pattern whose only wildcards are * (any run of bytes) and ? (one
-// byte); every other byte stands for itself.
-bool name_matches(const char* pattern, const char* name) {
-  const char* star = nullptr;
-  const char* after_star = nullptr;
-  while (*name != '\0') {
-    if (*pattern == '*') {
-      star = pattern++;
-      after_star = name;
-    } else if (*pattern == '?' || *pattern == *name) {
-      ++pattern;
-      ++name;
-    } else if (star != nullptr) {
-      pattern = star + 1;
-      name = ++after_star;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == '\0';
-}
-
 bool unnamed_new_versions_allowed() {
   const Host* host = runtime().host;
   return host == nullptr || host->unnamed_new_versions();
@@ -148,7 +125,7 @@ void open_file(const std::string& name, int mode, int file_number) {
   FileReplacement replacement;
   std::FILE* stream = mode == file_mode_input
                           ? open_for_reading(name, failure)
-                          : begin_replacement(name, replacement, unnamed_new_versions_allowed(), failure);
+                          : begin_save(name, replacement, unnamed_new_versions_allowed(), failure);
   if (stream == nullptr) return raise_error(open_failure_code(failure));
   *file = OpenedFile{stream, mode, name, std::move(replacement), false};
 }
@@ -285,7 +262,7 @@ void kill_files(const std::string& pattern) {
   const std::string name_pattern = name_in_folder(pattern);
   std::vector<std::string> matches;
   for (const FolderEntry& entry : folder_entries(folder_of(pattern)))
-    if (!entry.folder && name_matches(name_pattern.c_str(), entry.name.c_str()))
+    if (!entry.folder && name_matches(name_pattern, entry.name, system_name_case()))
       matches.push_back(folder_part(pattern) + entry.name);
   if (matches.empty()) return raise_error(error_file_not_found);
   for (const std::string& path : matches) {

@@ -84,6 +84,8 @@ void wait_for_event_named(const std::wstring& name) {
 //   "save|N|VALUE": saves vorka.dat N times, every line VALUE; exits with the first failure.
 //   "save-forever|VALUE": saves vorka.dat over and over until it is killed.
 //   "hold": holds vorka.dat open for reading, sharing it with readers only, until it is killed.
+//   "hold-shared": holds vorka.dat open for reading and writing, sharing both but not deletion,
+//     as an editor or a sync program may, until it is killed.
 //   "program-folder": writes its program's folder, in UTF-8, to program_folder.txt.
 [[noreturn]] void play(const std::string& part) {
   HeadlessHost host;
@@ -95,8 +97,11 @@ void wait_for_event_named(const std::wstring& name) {
   if (what == "save") std::getline(fields, count_text, '|');
   std::getline(fields, value);
   const int count = std::atoi(count_text.c_str());
-  if (what == "hold") {
-    const HANDLE held = CreateFileW(L"vorka.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (what == "hold" || what == "hold-shared") {
+    const bool shared = what == "hold-shared";
+    const HANDLE held = CreateFileW(L"vorka.dat", shared ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                                    shared ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
     if (held == INVALID_HANDLE_VALUE) ExitProcess(2);
     set_event_named(variable(ready_variable));
     Sleep(INFINITE);
@@ -271,6 +276,32 @@ TEST_F(SaveOnWindows, AReadOnlyFileOrOneHeldByAnotherProcessIsNotReplaced) {
   }
   EXPECT_EQ(save("vorka.dat", {" 2"}), 0);
   EXPECT_EQ(folder.read("vorka.dat"), " 2 \r\n");
+}
+
+// A file that another program holds open for reading and writing, sharing both but not its
+// deletion, cannot be replaced but can be written: it is saved in place, as one file.
+TEST_F(SaveOnWindows, AFileHeldWithWriteSharingButNoDeleteSharingIsSavedInPlace) {
+  folder.write("vorka.dat", "old\r\n");
+  SecondProcess holding("hold-shared", folder.path());
+  ASSERT_TRUE(holding.wait_until_ready());
+  EXPECT_EQ(save("vorka.dat", {" 1", " 2"}), 0);
+  EXPECT_EQ(folder.read("vorka.dat"), " 1 \r\n 2 \r\n");
+  EXPECT_EQ(names_in(folder.path()), (std::vector<std::string>{"vorka.dat"}));
+}
+
+// The saved file keeps the attributes of the one it replaces: hidden and system.
+TEST_F(SaveOnWindows, ASaveKeepsTheFilesAttributes) {
+  constexpr DWORD shown = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}, DWORD{FILE_ATTRIBUTE_HIDDEN},
+                                 DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+    folder.write("vorka.dat", "old\r\n");
+    ASSERT_TRUE(SetFileAttributesW(L"vorka.dat", attributes));
+    ASSERT_EQ(GetFileAttributesW(L"vorka.dat") & shown, attributes) << "the file system keeps no attributes";
+    EXPECT_EQ(save("vorka.dat", {" 1"}), 0) << attributes;
+    EXPECT_EQ(GetFileAttributesW(L"vorka.dat") & shown, attributes) << attributes;
+    EXPECT_EQ(folder.read("vorka.dat"), " 1 \r\n");
+    SetFileAttributesW(L"vorka.dat", FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
 // A folder whose name has letters beyond ASCII: saved, read, deleted in, and entered as the
