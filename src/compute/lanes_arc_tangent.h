@@ -1,5 +1,5 @@
 #pragma once
-// The arc tangents of three values at once, in any lanes type L, to the bits the step's proofs
+// The arc tangents of values in threes, in any lanes type L, to the bits the step's proofs
 // need rather than to the last bit: a short polynomial after a reduction that shares one
 // division among the three.
 //
@@ -24,6 +24,8 @@
 // tools/lane_functions_sweep checks every positive float (a negative one gives the same bits
 // with the sign turned) against FPATAN, within its documented 2^-10 u, and a sample of them
 // against MPFR.
+#include <cstddef>
+
 #include "compute/lanes_polynomial.h"
 
 namespace lanes_arc_tangent {
@@ -64,21 +66,36 @@ LANES_INLINE Reduced<L> reduce(typename L::Doubles value) {
           bits & L::splat_bits(sign_bit)};
 }
 
-// atan of each lane of the three values, within bound_units; any value that is not a number
-// gives a value that is not a number.
-template <class L>
-LANES_INLINE void arc_tangents(const typename L::Doubles (&values)[3], typename L::Doubles (&out)[3]) {
+// atan of each lane of the values, within bound_units; any value that is not a number gives a
+// value that is not a number. Each three values from the first share one division (their
+// results do not depend on the other threes), and every step runs for all of them together.
+template <class L, std::size_t N>
+LANES_INLINE void arc_tangents(const typename L::Doubles (&values)[N], typename L::Doubles (&out)[N]) {
+  static_assert(N % 3 == 0, "the values come in threes");
   using D = typename L::Doubles;
-  const Reduced<L> r[3] = {reduce<L>(values[0]), reduce<L>(values[1]), reduce<L>(values[2])};
-  const D d01 = r[0].denominator * r[1].denominator;
-  const D reciprocal = L::splat(1) / (d01 * r[2].denominator);
-  const D x[3] = {r[0].numerator * (r[1].denominator * r[2].denominator * reciprocal),
-                  r[1].numerator * (r[0].denominator * r[2].denominator * reciprocal),
-                  r[2].numerator * (d01 * reciprocal)};
-  const D z[3] = {x[0] * x[0], x[1] * x[1], x[2] * x[2]};
-  D p[3];
-  lanes_polynomial::horner3<L>(coefficients, z, p);
-  for (int j = 0; j < 3; ++j) out[j] = L::from_bits(L::bits(r[j].turn + (x[j] + x[j] * z[j] * p[j])) | r[j].sign);
+  constexpr std::size_t threes = N / 3;
+  Reduced<L> r[N];
+#pragma GCC unroll 16
+  for (std::size_t j = 0; j < N; ++j) r[j] = reduce<L>(values[j]);
+  D d01[threes], reciprocal[threes];
+#pragma GCC unroll 16
+  for (std::size_t t = 0; t < threes; ++t) d01[t] = r[3 * t].denominator * r[3 * t + 1].denominator;
+#pragma GCC unroll 16
+  for (std::size_t t = 0; t < threes; ++t) reciprocal[t] = L::splat(1) / (d01[t] * r[3 * t + 2].denominator);
+  D x[N], z[N];
+#pragma GCC unroll 16
+  for (std::size_t t = 0; t < threes; ++t) {
+    const Reduced<L>* three = r + 3 * t;
+    x[3 * t] = three[0].numerator * (three[1].denominator * three[2].denominator * reciprocal[t]);
+    x[3 * t + 1] = three[1].numerator * (three[0].denominator * three[2].denominator * reciprocal[t]);
+    x[3 * t + 2] = three[2].numerator * (d01[t] * reciprocal[t]);
+  }
+#pragma GCC unroll 16
+  for (std::size_t j = 0; j < N; ++j) z[j] = x[j] * x[j];
+  D p[N];
+  lanes_polynomial::horner<L>(coefficients, z, p);
+#pragma GCC unroll 16
+  for (std::size_t j = 0; j < N; ++j) out[j] = L::from_bits(L::bits(r[j].turn + (x[j] + x[j] * z[j] * p[j])) | r[j].sign);
 }
 
 }  // namespace lanes_arc_tangent

@@ -18,6 +18,8 @@
 //
 // The bound below, in units u = 2^-53 relative to the true sine, is checked against MPFR for
 // every float from 1.5 to 8 by tools/lane_functions_sweep.
+#include <cstddef>
+
 #include "compute/lanes_polynomial.h"
 
 namespace lanes_sine {
@@ -45,20 +47,23 @@ LANES_INLINE typename L::Mask in_range(typename L::Doubles argument) {
   return L::less(L::splat(lowest_argument), argument) & L::less(argument, L::splat(highest_argument));
 }
 
-// sin of each lane of the three arguments within bound_units, in the lanes of in_range.
-template <class L>
-LANES_INLINE void sines(const typename L::Doubles (&arguments)[3], typename L::Doubles (&out)[3]) {
+// sin of each lane of the arguments within bound_units, in the lanes of in_range, every step
+// for all of them together.
+template <class L, std::size_t N>
+LANES_INLINE void sines(const typename L::Doubles (&arguments)[N], typename L::Doubles (&out)[N]) {
   using D = typename L::Doubles;
-  D shifted[3], r[3], z[3];
-  for (int j = 0; j < 3; ++j) {
+  D shifted[N], r[N], z[N];
+#pragma GCC unroll 16
+  for (std::size_t j = 0; j < N; ++j) {
     shifted[j] = arguments[j] * L::splat(one_over_pi) + L::splat(integer_shift);
     const D k = shifted[j] - L::splat(integer_shift);
     r[j] = (arguments[j] - k * L::splat(pi_high)) - k * L::splat(pi_low);
     z[j] = r[j] * r[j];
   }
-  D q[3];
-  lanes_polynomial::horner3<L>(coefficients, z, q);
-  for (int j = 0; j < 3; ++j) {
+  D q[N];
+  lanes_polynomial::horner<L>(coefficients, z, q);
+#pragma GCC unroll 16
+  for (std::size_t j = 0; j < N; ++j) {
     const D value = r[j] + r[j] * z[j] * q[j];
     const typename L::Mask odd = L::below(L::splat_bits(0), L::bits(shifted[j]) & L::splat_bits(1));
     out[j] = L::select(odd, L::splat(0) - value, value);

@@ -53,91 +53,130 @@ struct FalloffBound {
   static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
 };
 
-// Every partner of the columns, L::count at a time.
+// The origin's terms in lanes, the same for every group of partners.
 template <class L>
-void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out) {
+struct LaneTerms {
+  using D = typename L::Doubles;
+  D px, py, pz, gain, deg_to_rad;
+  // A division costs many multiplications; the bounds above account for the reciprocals.
+  D degrees_per_radian;
+  explicit LaneTerms(const LaneOrigin& origin)
+      : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), gain(L::splat(origin.gain)),
+        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(L::splat(1.0 / origin.deg_to_rad)) {}
+};
+
+// G groups of L::count partners from first on. One group's chain of dependent steps is longer
+// than the processor looks ahead, so every step runs for all the groups together, which puts
+// their independent chains side by side; each group's results stay its own.
+template <class L, int G>
+LANES_INLINE void groups(const LaneTerms<L>& terms, const PartnerColumns& partners, std::size_t first,
+                         LaneResults& out) {
   using D = typename L::Doubles;
   using Mask = typename L::Mask;
-  const D px = L::splat(origin.x), py = L::splat(origin.y), pz = L::splat(origin.z);
-  const D gain = L::splat(origin.gain), deg_to_rad = L::splat(origin.deg_to_rad);
   const D offset = L::splat(angle_offset), half = L::splat(half_turn), zero = L::splat(0);
   const D cap = L::splat(falloff_cap);
+  std::size_t at[G];
+  D dx[G], dy[G], dz[G];
+  Mask proven[G];
 
-  // A division costs many multiplications; the bounds above account for the reciprocals.
-  const D degrees_per_radian = L::splat(1.0 / origin.deg_to_rad);
-
-  // The sine argument of one plane (a, b) from its arc tangent.
-  const auto sine_argument = [&](D arc_tangent, D b, Mask& proven) {
-    // (P) the angle in degrees.
-    const D angle_estimate = arc_tangent * degrees_per_radian;
-    D angle;
-    proven &= rounds_alike<L, AngleBound>(angle_estimate, angle);
-    // (E2) the half-turn for b below 0 is a sum of two floats.
-    angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
-    // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
-    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula.
-    const D argument_estimate = (angle + half) * deg_to_rad;
-    D argument;
-    proven &= rounds_alike<L, ArgumentBound>(argument_estimate, argument) & lanes_sine::in_range<L>(argument);
-    return argument;
-  };
-  // (P) the sine, then (E1) times the gain, a product of two floats.
-  const auto minus_direction = [&](D sine_estimate, Mask& proven) {
-    D sine;
-    proven &= rounds_alike<L, SineBound>(sine_estimate, sine);
-    return -L::round_to_float(sine * gain);
-  };
-
-  for (std::size_t first = 0; first < partners.count; first += L::count) {
+#pragma GCC unroll 8
+  for (int g = 0; g < G; ++g) {
+    at[g] = first + static_cast<std::size_t>(g) * L::count;
     // (E2) the differences.
-    const D dx = L::round_to_float(px - L::load_floats(partners.x + first));
-    const D dy = L::round_to_float(py - L::load_floats(partners.y + first));
-    const D dz = L::round_to_float(pz - L::load_floats(partners.z + first));
+    dx[g] = L::round_to_float(terms.px - L::load_floats(partners.x + at[g]));
+    dy[g] = L::round_to_float(terms.py - L::load_floats(partners.y + at[g]));
+    dz[g] = L::round_to_float(terms.pz - L::load_floats(partners.z + at[g]));
+  }
 
-    // (P) the ratios. No offset sum is 0, since 1E-7 in double is not a float, and every product
-    // below stays inside the double range (each offset lies between 2^-77 and 2^129 in
-    // magnitude).
-    const D offset_x = dx + offset, offset_y = dy + offset, offset_z = dz + offset;
+  // (P) the ratios. No offset sum is 0, since 1E-7 in double is not a float, and every product
+  // below stays inside the double range (each offset lies between 2^-77 and 2^129 in
+  // magnitude). The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z: three values
+  // of each group, which the arc tangents take in threes.
+  D tangent[3 * G];
+#pragma GCC unroll 8
+  for (int g = 0; g < G; ++g) {
+    const D offset_x = dx[g] + offset, offset_y = dy[g] + offset, offset_z = dz[g] + offset;
     const D xy = offset_x * offset_y;
     const D reciprocal = L::splat(1) / (xy * offset_z);
     const D ratio_x = offset_x * xy * reciprocal;                   // x / z
     const D ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
     const D ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
-    D tan_x, tan_y, tan_z;
-    Mask proven = rounds_alike<L, RatioBound>(ratio_x, tan_x) & rounds_alike<L, RatioBound>(ratio_y, tan_y) &
-                  rounds_alike<L, RatioBound>(ratio_z, tan_z);
+    D* three = tangent + 3 * g;
+    proven[g] = rounds_alike<L, RatioBound>(ratio_x, three[0]) & rounds_alike<L, RatioBound>(ratio_y, three[1]) &
+                rounds_alike<L, RatioBound>(ratio_z, three[2]);
+  }
+  D atan[3 * G];
+  lanes_arc_tangent::arc_tangents<L>(tangent, atan);
 
-    // The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z, each step for the three
-    // together, so that the processor overlaps them.
-    D atan[3];
-    lanes_arc_tangent::arc_tangents<L>({tan_x, tan_y, tan_z}, atan);
-    const D argument_x = sine_argument(atan[0], dz, proven);
-    const D argument_y = sine_argument(atan[1], dx, proven);
-    const D argument_z = sine_argument(atan[2], dy, proven);
-    D sine[3];
-    lanes_sine::sines<L>({argument_x, argument_y, argument_z}, sine);
-    L::store_floats(minus_direction(sine[0], proven), out.minus_dir_x + first);
-    L::store_floats(minus_direction(sine[1], proven), out.minus_dir_y + first);
-    L::store_floats(minus_direction(sine[2], proven), out.minus_dir_z + first);
+  // The sine arguments, each plane's from its arc tangent and its b.
+  D argument[3 * G];
+#pragma GCC unroll 24
+  for (int j = 0; j < 3 * G; ++j) {
+    const int g = j / 3;
+    const D b = j % 3 == 0 ? dz[g] : j % 3 == 1 ? dx[g] : dy[g];
+    // (P) the angle in degrees.
+    const D angle_estimate = atan[j] * terms.degrees_per_radian;
+    D angle;
+    proven[g] &= rounds_alike<L, AngleBound>(angle_estimate, angle);
+    // (E2) the half-turn for b below 0 is a sum of two floats.
+    angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
+    // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
+    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula.
+    const D argument_estimate = (angle + half) * terms.deg_to_rad;
+    proven[g] &= rounds_alike<L, ArgumentBound>(argument_estimate, argument[j]) & lanes_sine::in_range<L>(argument[j]);
+  }
+  D sine[3 * G];
+  lanes_sine::sines<L>(argument, sine);
+  // (P) the sine, then (E1) times the gain, a product of two floats.
+  float* const minus_direction[3] = {out.minus_dir_x, out.minus_dir_y, out.minus_dir_z};
+#pragma GCC unroll 24
+  for (int j = 0; j < 3 * G; ++j) {
+    const int g = j / 3;
+    D proven_sine;
+    proven[g] &= rounds_alike<L, SineBound>(sine[j], proven_sine);
+    L::store_floats(-L::round_to_float(proven_sine * terms.gain), minus_direction[j % 3] + at[g]);
+  }
 
-    // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
-    // 0 is not 0 in double).
-    const D square_sum = dx * dx + dy * dy + dz * dz;
+  // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
+  // 0 is not 0 in double).
+  D distance[G];  // 0 for coincident particles too
+#pragma GCC unroll 8
+  for (int g = 0; g < G; ++g) {
+    const D square_sum = dx[g] * dx[g] + dy[g] * dy[g] + dz[g] * dz[g];
     const D distance_estimate = L::sqrt(square_sum);
-    D distance;  // 0 for coincident particles too
-    proven &= rounds_alike<L, DistanceBound>(distance_estimate, distance) | L::equal(square_sum, zero);
+    proven[g] &= rounds_alike<L, DistanceBound>(distance_estimate, distance[g]) | L::equal(square_sum, zero);
+  }
 
-    // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
-    // whatever the exact value.
-    const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
+  // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
+  // whatever the exact value.
+#pragma GCC unroll 8
+  for (int g = 0; g < G; ++g) {
+    const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance[g]);
     constexpr double falloff_low = 1 - proof_width(FalloffBound::units);
     const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
     D falloff;
-    proven &= rounds_alike<L, FalloffBound>(falloff_estimate, falloff) | capped;
-    L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + first);
-
-    lanes_proof::store_proven_bits<L>(proven, out.proven, first);
+    proven[g] &= rounds_alike<L, FalloffBound>(falloff_estimate, falloff) | capped;
+    L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + at[g]);
   }
+
+  // In group order: the first group of a word clears the word.
+#pragma GCC unroll 8
+  for (int g = 0; g < G; ++g) lanes_proof::store_proven_bits<L>(proven[g], out.proven, at[g]);
+}
+
+// The lane groups that run together: two overlap well on every set (more run out of registers).
+constexpr int groups_together = 2;
+
+// Every partner of the columns, L::count at a time, groups_together groups at once while that
+// many are left, then one by one.
+template <class L>
+void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out) {
+  const LaneTerms<L> terms(origin);
+  constexpr std::size_t together = groups_together * L::count;
+  std::size_t first = 0;
+  for (; first + together - L::count < partners.count; first += together)
+    groups<L, groups_together>(terms, partners, first, out);
+  for (; first < partners.count; first += L::count) groups<L, 1>(terms, partners, first, out);
 }
 
 }  // namespace pair_lanes

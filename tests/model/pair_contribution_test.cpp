@@ -159,12 +159,13 @@ float random_coordinate(std::mt19937& random, float near) {
   }
 }
 
-// Runs of partners of one particle, in every lane position, against the extended formula
+// Runs of partners of one particle, in every lane position and of every lane group count up to
+// three (groups that run together and a lone one after them), against the extended formula
 // partner by partner: each run's force after its last partner.
 TEST_P(PairContribution, RandomInputsGiveTheExtendedBits) {
   const std::size_t inputs = sanitized_build ? 50000 : 1000000;
   std::mt19937 random(20261210);
-  std::uniform_int_distribution<int> run_length(1, static_cast<int>(partner_padding) + 3), gains(-9, 9);
+  std::uniform_int_distribution<int> run_length(1, static_cast<int>(3 * partner_padding)), gains(-9, 9);
   std::uniform_real_distribution<float> cube(-50, 50), chance(0, 1);
   std::size_t compared = 0, mismatches = 0;
   while (compared < inputs) {

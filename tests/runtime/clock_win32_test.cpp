@@ -7,17 +7,28 @@
 #include <ctime>
 #include <string>
 
+#include "host/headless_host.h"
 #include "runtime/clock.h"
-#include "support/fresh_program.h"
+#include "runtime/control.h"
 
 namespace {
 
-class ClockOnWindows : public FreshProgram {
+// The headless host keeps a clock of its own; this one reads the system's, as the program does.
+class SystemClockHost : public HeadlessHost {
+ public:
+  std::int64_t clock_counter_ms() const override { return Host::clock_counter_ms(); }
+  std::int64_t time_of_day_at_next_second_ms() override { return Host::time_of_day_at_next_second_ms(); }
+};
+
+class ClockOnWindows : public ::testing::Test {
  protected:
+  void SetUp() override { start_runtime(host); }
   void TearDown() override {
     _putenv_s("TZ", "");
     _tzset();
   }
+
+  SystemClockHost host;
 };
 
 double system_seconds_since_midnight() {
