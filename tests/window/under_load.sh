@@ -13,11 +13,13 @@ cores=$(nproc)
 load_build=$(mktemp -d)
 log_dir=$(mktemp -d)
 busy=()
-build_loop=
+groups=()
 stop_load() {
   [ ${#busy[@]} -eq 0 ] || kill "${busy[@]}" 2> /dev/null
-  # The build loop leads a process group of its own, its compilers included.
-  [ -z "$build_loop" ] || kill -- -"$build_loop" 2> /dev/null
+  # The build loop and the two lanes of rounds each lead a process group of their own, with
+  # everything they started: compilers, ctest, the virtual X servers, the tests and the program.
+  local group
+  for group in "${groups[@]}"; do kill -- -"$group" 2> /dev/null; done
   wait 2> /dev/null
   rm -rf "$load_build"
 }
@@ -33,7 +35,7 @@ setsid bash -c 'while :; do
   cmake --build "$0" -j "$1" > /dev/null 2>&1
   cmake --build "$0" --target clean > /dev/null 2>&1
 done' "$load_build" "$cores" &
-build_loop=$!
+groups+=($!)
 
 # One lane of rounds for a build's window test; each test has a virtual X server of its own.
 rounds_of() {
@@ -53,10 +55,14 @@ rounds_of() {
 }
 
 started=$SECONDS
-rounds_of build &
+# Job control gives each lane a process group of its own; a lane reads nothing from a terminal.
+set -m
+rounds_of build < /dev/null &
 linux_lane=$!
-rounds_of build-windows &
+rounds_of build-windows < /dev/null &
 wine_lane=$!
+set +m
+groups+=("$linux_lane" "$wine_lane")
 wait "$linux_lane" "$wine_lane"
 linux_passed=$(cat "$log_dir/build.passed")
 wine_passed=$(cat "$log_dir/build-windows.passed")
