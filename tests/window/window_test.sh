@@ -9,12 +9,14 @@
 # from outside, and the report of a number too large, answered by the key Y, after which the
 # program goes on with 0 in its place.
 # Arguments: the program, the folder where a screenshot of a failure is kept, the helper that
-# sends a window the close button's message, and the system: linux (the default) or wine.
+# sends a window the close button's message, the system: linux (the default) or wine, and under
+# Wine the helper that records the program's exit code as Windows reports it.
 set -uo pipefail
 program=$(realpath "$1")
 keep_dir=$(realpath "$2")
 close_when_shown=$(realpath "$3")
 system=${4:-linux}
+exit_recorder=${5:-}
 folder=$(mktemp -d)
 shot=$folder/screen.png
 pid=
@@ -140,13 +142,31 @@ caption_shown() { screenshot && [ "$(pixels_of '#55FFFF' 120x16+312+0)" -gt 100 
 # Waits for the program's end, for at most 30 s, and gives its exit code (137 when it had to
 # be killed; the windows it still had are kept in windows_at_kill.txt).
 exit_code() {
+  rm -f "$folder/windows_at_kill.txt"
   (sleep 30 && windows_seen > "$folder/windows_at_kill.txt" && kill -KILL "$pid") 2> /dev/null &
   local watchdog=$! code
   wait "$pid"
   code=$?
   kill "$watchdog" 2> /dev/null
   wait "$watchdog" 2> /dev/null
+  # Under Wine the program's own code, recorded once it ended (see record_exit_code_win32.cpp),
+  # unless the program had to be killed; a code beyond a shell's range counts as 255.
+  if [ -n "$exit_recorder" ] && [ -s "$recorded_exit_code" ]; then
+    [ -f "$folder/windows_at_kill.txt" ] || code=$(tr -d '\r\n' < "$recorded_exit_code")
+    rm "$recorded_exit_code"
+    [ "$code" -le 255 ] || code=255
+  fi
   return $code
+}
+
+# What ended the program with the given exit code, when it was not an end of its own.
+how_killed() {
+  [ "$1" -eq 137 ] || return 0
+  if [ -f "$folder/windows_at_kill.txt" ]; then
+    echo "; it did not end within 30 s; before it was killed, $(cat "$folder/windows_at_kill.txt")"
+  else
+    echo "; it was killed (SIGKILL) by another process than the test"
+  fi
 }
 
 # Waits for the program's end and checks its exit code.
@@ -154,8 +174,7 @@ ended_with_zero() {
   exit_code
   local code=$?
   pid=
-  [ "$code" -ne 137 ] || fail "$1: the program did not end within 30 s; before it was killed, $(cat "$folder/windows_at_kill.txt")"
-  [ "$code" -eq 0 ] || fail "$1: exit code $code"
+  [ "$code" -eq 0 ] || fail "$1: exit code $code$(how_killed "$code")"
 }
 
 # Sends the program's window the close message after the given delay (ms), as the close button
@@ -194,7 +213,11 @@ case $system in
     wineserver -p
     stop_wine() { stop_busy; wineserver -k 2> /dev/null; }
     trap stop_wine EXIT
-    run_program=(/usr/lib/wine/wine64 particle_swarm.exe)
+    # The program runs under a helper that records its exit code: its own Linux process may be
+    # killed by Wine on a busy machine after it has ended, which would hide the code.
+    cp "$(realpath "$exit_recorder")" "$folder/record_exit_code.exe"
+    recorded_exit_code=$folder/exit_code.txt
+    run_program=(/usr/lib/wine/wine64 record_exit_code.exe exit_code.txt particle_swarm.exe)
     take_window_away() { close_until_ended 0; }
     # Wine gives the program's windows its file's name as their class. (The process it names
     # on them is not always the one started here: a first start in a new Wine prefix runs the
@@ -314,7 +337,7 @@ close_rounds() {
     fi
     exit_code
     code=$?
-    [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code; before the end: $(cat "$folder/windows_at_kill.txt")"; return 1; }
+    [ "$code" -eq 0 ] || { echo "$DISPLAY, round $round: exit code $code$(how_killed "$code")"; return 1; }
     file_unchanged || { echo "$DISPLAY, round $round: the state file changed"; return 1; }
     round=$((round + 1))
   done
