@@ -3,18 +3,20 @@
 // killed by Wine when its Linux side takes longer to close down than Wine allows (a busy
 // machine), and whoever waits for it sees 137 whatever the program returned; the file holds the
 // program's own code.
-// Usage: record_exit_code FILE PROGRAM. Exit code 2 when the program could not be started.
+// Usage: record_exit_code FILE PROGRAM [ARGUMENT...], arguments without blanks. Exit code 2
+// when the program could not be started.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: record_exit_code FILE PROGRAM\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: record_exit_code FILE PROGRAM [ARGUMENT...]\n");
     return 2;
   }
-  std::string command_line = std::string("\"") + argv[2] + "\"";
+  std::string command_line = argv[2];
+  for (int i = 3; i < argc; ++i) command_line += std::string(" ") + argv[i];
   // The program writes its errors where this helper's go.
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

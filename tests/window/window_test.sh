@@ -394,7 +394,7 @@ if [ "$system" = wine ]; then
 
   # Started as the file manager starts it, the program opens its window and no console beside it.
   cp saved_by_esc.dat vorka.dat
-  /usr/lib/wine/wine64 start /wait /unix "$folder/particle_swarm.exe" 2> "$folder/program_errors.txt" &
+  /usr/lib/wine/wine64 record_exit_code.exe exit_code.txt start /wait /unix "$folder/particle_swarm.exe" 2> "$folder/program_errors.txt" &
   pid=$!
   wait_for 40 has_window || fail "no window when started by the system's start command"
   sleep 1
