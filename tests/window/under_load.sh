@@ -4,8 +4,11 @@
 # ROUNDS times each (10 by default), the two side by side. Prints each round's result, the pass
 # counts and the time taken; exits non-zero unless every round passed.
 # Needs the Linux build in build/ (scripts/test.sh) and the Windows build in build-windows/
-# (scripts/windows.sh). Not part of CI: it takes the best part of an hour.
-# Usage: tests/window/under_load.sh [ROUNDS]
+# (scripts/windows.sh), and no other run of the window tests of these builds meanwhile (a Wine
+# test of the same build shares its Wine folder). Not part of CI: on 8 cores a Linux round takes
+# about 4 to 5 minutes under this load and a Wine round 2 to 3, so ten rounds take about 45
+# minutes. Ctrl-C or a kill of the script ends its busy loops, its build and its rounds.
+# Usage: tests/window/under_load.sh [ROUNDS], from anywhere in the repository.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 rounds=${1:-10}
