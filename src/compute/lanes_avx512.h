@@ -39,6 +39,7 @@ struct LanesAvx512 {
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     return _mm512_mask_blend_pd(static_cast<__mmask8>(mask), no, yes);
   }
+  static unsigned mask_bits(Mask mask) { return mask; }
 
   static Bits bits(Doubles values) { return _mm512_castpd_si512(values); }
   static Doubles from_bits(Bits bits) { return _mm512_castsi512_pd(bits); }

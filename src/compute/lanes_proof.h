@@ -93,7 +93,7 @@ typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::D
 template <class L>
 void store_proven_bits(typename L::Mask lanes, std::uint64_t* words, std::size_t first) {
   static_assert(64 % L::count == 0, "a lane group must not straddle two words");
-  const std::uint64_t group = lanes & ((std::uint64_t{1} << L::count) - 1);
+  const std::uint64_t group = L::mask_bits(lanes) & ((std::uint64_t{1} << L::count) - 1);
   std::uint64_t& word = words[first / 64];
   word = (first % 64 == 0 ? 0 : word) | group << (first % 64);
 }
@@ -101,7 +101,8 @@ void store_proven_bits(typename L::Mask lanes, std::uint64_t* words, std::size_t
 // Each lane's verdict, lane i to proven[i].
 template <class L>
 void store_proven(typename L::Mask lanes, bool* proven) {
-  for (int lane = 0; lane < L::count; ++lane) proven[lane] = (lanes >> lane) & 1;
+  const unsigned bits = L::mask_bits(lanes);
+  for (int lane = 0; lane < L::count; ++lane) proven[lane] = (bits >> lane) & 1;
 }
 
 }  // namespace lanes_proof

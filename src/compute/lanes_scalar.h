@@ -27,6 +27,7 @@ struct LanesScalar {
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
+  static unsigned mask_bits(Mask mask) { return mask; }
 
   static Bits bits(Doubles values) { return std::bit_cast<Bits>(values); }
   static Doubles from_bits(Bits bits) { return std::bit_cast<Doubles>(bits); }
