@@ -47,6 +47,8 @@ struct LanesAvx2 {
   static Bits splat_bits(long long value) { return _mm256_set1_epi64x(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return _mm256_cmpgt_epi64(b, a); }
   // a < b as unsigned integers: AVX2 compares signed ones, so both get their top bit turned.
   static Mask below(Bits a, Bits b) {
     const Bits top = _mm256_set1_epi64x(static_cast<long long>(0x8000'0000'0000'0000ULL));

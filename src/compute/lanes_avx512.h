@@ -46,6 +46,8 @@ struct LanesAvx512 {
   static Bits splat_bits(long long value) { return _mm512_set1_epi64(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return _mm512_cmplt_epi64_mask(a, b); }
   // a < b as unsigned integers.
   static Mask below(Bits a, Bits b) { return _mm512_cmplt_epu64_mask(a, b); }
 };

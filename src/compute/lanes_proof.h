@@ -46,8 +46,8 @@ typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::D
 }
 
 // The proof for a bound relative to the estimate, Bound::units in units of 2^-53, from the
-// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. The magnitude of
-// a NaN may wrap round past 2^64 - 1 in the sum; what it gives fails the normal test.
+// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. Every comparison
+// is signed, on values the sums keep clear of wrapping round, since AVX2 has no unsigned one.
 template <class L, class Bound>
 typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
   using B = typename L::Bits;
@@ -56,18 +56,25 @@ typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles&
   static_assert(clearance < midpoint / 2, "a bound this wide leaves no estimate proven");
   constexpr long long float_min_bits = std::bit_cast<long long>(static_cast<double>(FLT_MIN));
   constexpr long long float_max_bits = std::bit_cast<long long>(static_cast<double>(FLT_MAX));
+  constexpr unsigned long long top_bit = 0x8000'0000'0000'0000ULL;
   const B all = L::bits(estimate);
-  const B magnitude = all & L::splat_bits(0x7fff'ffff'ffff'ffff);
-  // The nearest float's magnitude; ties cannot arise, since the midpoints are not proven.
-  const B nearest = L::add_bits(magnitude, L::splat_bits(midpoint)) & L::splat_bits(~low_bits);
-  rounded = L::from_bits(nearest | (all & L::splat_bits(static_cast<long long>(0x8000'0000'0000'0000ULL))));
-  // The low bits' distance above midpoint - clearance, modulo 2^29: at most 2 clearance - 1 for
-  // an estimate less than the clearance from a midpoint.
-  const B from_midpoint = L::add_bits(magnitude, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
-  // A normal float: FLT_MIN <= nearest <= FLT_MAX, as one unsigned comparison.
-  const B above_float_min = L::add_bits(nearest, L::splat_bits(-float_min_bits));
-  return L::below(L::splat_bits(2 * clearance - 1), from_midpoint) &
-         L::below(above_float_min, L::splat_bits(float_max_bits - float_min_bits + 1));
+  // The nearest float, sign included; ties cannot arise, since the midpoints are not proven.
+  // Only a NaN's magnitude lies within 2^28 of 2^63: its sum carries into the sign or wraps
+  // round, leaving a magnitude below 2^28, which the normal test rejects.
+  const B nearest = L::add_bits(all, L::splat_bits(midpoint)) & L::splat_bits(~low_bits);
+  rounded = L::from_bits(nearest);
+  // The low bits' distance above midpoint - clearance, modulo 2^29 (the sign does not reach
+  // them): at most 2 clearance - 1 for an estimate less than the clearance from a midpoint.
+  const B from_midpoint = L::add_bits(all, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
+  // A normal float: FLT_MIN <= magnitude <= FLT_MAX, as one signed comparison of the magnitude
+  // less FLT_MIN, offset by 2^63: a magnitude from FLT_MIN up gives (magnitude - FLT_MIN) - 2^63,
+  // one below FLT_MIN a value just below 2^63 (every magnitude is below 2^63).
+  const B magnitude = nearest & L::splat_bits(0x7fff'ffff'ffff'ffff);
+  constexpr long long offset = static_cast<long long>(top_bit - float_min_bits);
+  constexpr long long offset_limit = static_cast<long long>(float_max_bits - float_min_bits + 1 + top_bit);
+  const B offset_magnitude = L::add_bits(magnitude, L::splat_bits(offset));
+  return L::less_bits(L::splat_bits(2 * clearance - 1), from_midpoint) &
+         L::less_bits(offset_magnitude, L::splat_bits(offset_limit));
 }
 
 template <class L, class Bound>
