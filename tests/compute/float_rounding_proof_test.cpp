@@ -7,16 +7,40 @@
 #include <cmath>
 #include <limits>
 
+#include <vector>
+
 #include "compute/lanes_scalar.h"
 #include "compute/vector_isa.h"
+#include "support/proof_lanes.h"
+#include "support/vector_isas.h"
 
 namespace {
 
 // The proof as the kernels run it, on one lane, for a bound of 4 u.
-struct FourUnits {
-  static constexpr double units = 4;
-};
 bool proven_by_lanes(double estimate) { return lanes_proof::rounds_alike<LanesScalar, FourUnits>(estimate) & 1; }
+
+struct Verdict {
+  bool proven;
+  double rounded;
+};
+
+// The proof of each estimate on the lanes of one set, the estimates padded to whole lane groups.
+std::vector<Verdict> proven_in_lanes(VectorIsa isa, std::vector<double> estimates) {
+  const std::size_t count = estimates.size();
+  estimates.resize((count + 7) / 8 * 8, 1.5);
+  bool proven[64];
+  double rounded[64];
+  if (estimates.size() > 64) return {};
+  switch (isa) {
+    case VectorIsa::avx512: prove_in_lanes_avx512(estimates.data(), estimates.size(), proven, rounded); break;
+    case VectorIsa::avx2: prove_in_lanes_avx2(estimates.data(), estimates.size(), proven, rounded); break;
+    case VectorIsa::scalar:
+    case VectorIsa::none: prove_in_lanes<LanesScalar>(estimates.data(), estimates.size(), proven, rounded); break;
+  }
+  std::vector<Verdict> verdicts;
+  for (std::size_t i = 0; i < count; ++i) verdicts.push_back({proven[i], rounded[i]});
+  return verdicts;
+}
 
 // The point halfway between a float and the next one up.
 double midpoint_above(float value) {
@@ -50,6 +74,14 @@ TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
       {std::bit_cast<double>(0xffff'ffff'ffff'ffffULL), false},
   };
   for (const Case& c : cases) EXPECT_EQ(proven_by_lanes(c.estimate), c.proven) << c.estimate;
+  std::vector<double> estimates;
+  for (const Case& c : cases) estimates.push_back(c.estimate);
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    const std::vector<Verdict> verdicts = proven_in_lanes(isa, estimates);
+    ASSERT_EQ(verdicts.size(), estimates.size());
+    for (std::size_t i = 0; i < verdicts.size(); ++i)
+      EXPECT_EQ(verdicts[i].proven, cases[i].proven) << vector_isa_name(isa) << " " << estimates[i];
+  }
 }
 
 TEST(FloatRoundingProof, AProvenEstimateGivesItsNearestFloat) {
@@ -65,6 +97,15 @@ TEST(FloatRoundingProof, AProvenEstimateGivesItsNearestFloat) {
     const unsigned proven = lanes_proof::rounds_alike<LanesScalar, FourUnits>(estimate, rounded);
     EXPECT_EQ(proven & 1, 1u) << estimate;
     EXPECT_EQ(rounded, static_cast<double>(static_cast<float>(estimate))) << estimate;
+  }
+  const std::vector<double> lanes(std::begin(estimates), std::end(estimates));
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    const std::vector<Verdict> verdicts = proven_in_lanes(isa, lanes);
+    ASSERT_EQ(verdicts.size(), lanes.size());
+    for (std::size_t i = 0; i < verdicts.size(); ++i) {
+      EXPECT_TRUE(verdicts[i].proven) << vector_isa_name(isa) << " " << lanes[i];
+      EXPECT_EQ(verdicts[i].rounded, static_cast<double>(static_cast<float>(lanes[i]))) << vector_isa_name(isa) << " " << lanes[i];
+    }
   }
 }
 
