@@ -142,7 +142,8 @@ LANES_INLINE void groups(const LaneTerms<L>& terms, const PartnerColumns& partne
   D distance[G];  // 0 for coincident particles too
 #pragma GCC unroll 8
   for (int g = 0; g < G; ++g) {
-    const D square_sum = dx[g] * dx[g] + dy[g] * dy[g] + dz[g] * dz[g];
+    // The squares of floats are exact (E1), so the fused sums round as the plain ones.
+    const D square_sum = L::multiply_add(dz[g], dz[g], L::multiply_add(dy[g], dy[g], dx[g] * dx[g]));
     const D distance_estimate = L::sqrt(square_sum);
     proven[g] &= rounds_alike<L, DistanceBound>(distance_estimate, distance[g]) | L::equal(square_sum, zero);
   }
