@@ -5,6 +5,7 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include <vector>
@@ -118,6 +119,38 @@ TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
     const double distance = std::fabs(estimate - midpoint) / midpoint / error_bound::unit_roundoff;
     EXPECT_GT(distance, proof_margin * FourUnits::units) << step;
   }
+}
+
+TEST(FloatRoundingProof, WithoutTheRangeTestANormalEstimateIsProvenAndRoundedAsBefore) {
+  // The kernels skip the normal-range test where the value's range is known: for estimates
+  // whose nearest float is normal, of either sign, the shorter proof keeps the midpoints'
+  // verdicts and gives the nearest float, its sign included.
+  const double width = proof_width(FourUnits::units);
+  const double midpoint = midpoint_above(1.5f);
+  struct Case {
+    double estimate;
+    bool proven;
+  } cases[] = {
+      {1.5, true},
+      {midpoint, false},
+      {midpoint * (1 - width / 2), false},
+      {midpoint * (1 + 3 * width), true},
+      {2 - 0x1p-40, true},  // up into the next binade
+      {0x1p-25 * 1.2345678, true},
+      {FLT_MAX, true},
+      {static_cast<double>(FLT_MIN) * (1 - 0x1p-40), true},  // up from below FLT_MIN
+  };
+  for (const Case& c : cases)
+    for (const double estimate : {c.estimate, -c.estimate}) {
+      double rounded = 0;
+      const unsigned proven = lanes_proof::rounds_alike_in_range<LanesScalar, FourUnits>(estimate, rounded) & 1;
+      EXPECT_EQ(proven, c.proven) << estimate;
+      if (proven) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(rounded),
+                  std::bit_cast<std::uint64_t>(static_cast<double>(static_cast<float>(estimate))))
+            << estimate;
+      }
+    }
 }
 
 TEST(VectorIsa, AChoiceBeyondTheProcessorIsLowered) {
