@@ -25,6 +25,8 @@ struct LanesAvx512 {
   static void store_floats(Doubles values, float* out) { _mm256_storeu_ps(out, _mm512_cvtpd_ps(values)); }
   // Each lane rounded to float and widened back, exactly as a float held in a double.
   static Doubles round_to_float(Doubles values) { return _mm512_cvtps_pd(_mm512_cvtpd_ps(values)); }
+  // a * b + c, rounded once.
+  static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return _mm512_fmadd_pd(a, b, c); }
   static Doubles sqrt(Doubles values) { return _mm512_sqrt_pd(values); }
   static Doubles atan(Doubles values) { return Sleef_atand8_u10avx512f(values); }
   static Doubles sin(Doubles values) { return Sleef_sind8_u10avx512f(values); }
@@ -39,12 +41,15 @@ struct LanesAvx512 {
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     return _mm512_mask_blend_pd(static_cast<__mmask8>(mask), no, yes);
   }
+  static unsigned mask_bits(Mask mask) { return mask; }
 
   static Bits bits(Doubles values) { return _mm512_castpd_si512(values); }
   static Doubles from_bits(Bits bits) { return _mm512_castsi512_pd(bits); }
   static Bits splat_bits(long long value) { return _mm512_set1_epi64(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return _mm512_cmplt_epi64_mask(a, b); }
   // a < b as unsigned integers.
   static Mask below(Bits a, Bits b) { return _mm512_cmplt_epu64_mask(a, b); }
 };
