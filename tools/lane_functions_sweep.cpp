@@ -1,9 +1,10 @@
 // Checks the bounds of the lanes' own arc tangent and sine (compute/lanes_arc_tangent.h,
 // compute/lanes_sine.h) for every argument they serve: the arc tangent over every positive
 // normal float against FPATAN (documented within 2^-63 relative) and one float in 4096 against
-// MPFR, the sine over every float from 1.5 to 8 against MPFR. The lanes of every vector set run
-// the same operations in the same order, so the one-lane copy gives their bits. Prints the
-// largest errors in units of 2^-53; exits 1 if one reaches its bound.
+// MPFR, the sine over every float from 1.5 to 8 against MPFR. The lanes of every set run the
+// same operations in the same order, so one lane gives their bits: the scalar lanes' (their
+// multiply-add rounded twice) and one with the multiply-add fused, as the vector sets have it.
+// Prints the largest errors in units of 2^-53; exits 1 if one reaches its bound.
 // Usage: lane_functions_sweep [THREADS]
 #include <mpfr.h>
 
@@ -26,17 +27,24 @@ namespace {
 constexpr long double unit = 0x1p-53L;
 constexpr double fpatan_units = 0x1p-10;  // FPATAN's documented error, 2^-63 relative
 
+// The vector sets' bits in one lane: a * b + c rounded once.
+struct LanesScalarFused : LanesScalar {
+  static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return std::fma(a, b, c); }
+};
+
+template <class L>
 double arc_tangent(double value) {
   const double values[3] = {value, value, value};
   double out[3];
-  lanes_arc_tangent::arc_tangents<LanesScalar>(values, out);
+  lanes_arc_tangent::arc_tangents<L>(values, out);
   return out[0];
 }
 
+template <class L>
 double sine(double argument) {
   const double arguments[3] = {argument, argument, argument};
   double out[3];
-  lanes_sine::sines<LanesScalar>(arguments, out);
+  lanes_sine::sines<L>(arguments, out);
   return out[0];
 }
 
@@ -56,6 +64,7 @@ struct Largest {
   }
 };
 
+template <class L>
 void sweep(unsigned first, unsigned step, Largest& largest) {
   mpfr_t argument, exact, scratch;
   mpfr_inits2(128, argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
@@ -63,7 +72,7 @@ void sweep(unsigned first, unsigned step, Largest& largest) {
   constexpr std::uint32_t smallest_normal = 0x00800000, infinity = 0x7f800000;
   for (std::uint64_t bits = smallest_normal + first; bits < infinity; bits += step) {
     const float x = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
-    const double estimate = arc_tangent(x);
+    const double estimate = arc_tangent<L>(x);
     const long double reference = atanl(x);
     const double by_fpatan = static_cast<double>(std::fabs((estimate - reference) / reference) / unit) + fpatan_units;
     largest.atan_by_fpatan = std::max(largest.atan_by_fpatan, by_fpatan);
@@ -79,30 +88,37 @@ void sweep(unsigned first, unsigned step, Largest& largest) {
     const float x = std::bit_cast<float>(bits);
     mpfr_set_flt(argument, x, MPFR_RNDN);
     mpfr_sin(exact, argument, MPFR_RNDN);
-    largest.sine = std::max(largest.sine, error_units(sine(x), exact, scratch));
+    largest.sine = std::max(largest.sine, error_units(sine<L>(x), exact, scratch));
   }
   mpfr_clears(argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const unsigned threads = std::max(argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : std::thread::hardware_concurrency(), 1u);
+// Sweeps every argument for the lanes type L on `threads` threads; true when the bounds hold.
+template <class L>
+bool bounds_hold(const char* name, unsigned threads) {
   std::mutex lock;
   Largest largest;
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t)
     workers.emplace_back([&, t] {
       Largest own;
-      sweep(t, threads, own);
+      sweep<L>(t, threads, own);
       const std::lock_guard guard(lock);
       largest.take(own);
     });
   for (std::thread& worker : workers) worker.join();
-  std::printf("arc tangent: %.1f u against FPATAN, %.1f u against MPFR (bound %.0f u)\n", largest.atan_by_fpatan,
-              largest.atan_by_mpfr, lanes_arc_tangent::bound_units);
-  std::printf("sine: %.1f u against MPFR (bound %.0f u)\n", largest.sine, lanes_sine::bound_units);
-  const bool holds = largest.atan_by_fpatan < lanes_arc_tangent::bound_units &&
-                     largest.atan_by_mpfr < lanes_arc_tangent::bound_units && largest.sine < lanes_sine::bound_units;
-  return holds ? 0 : 1;
+  std::printf("%s arc tangent: %.1f u against FPATAN, %.1f u against MPFR (bound %.0f u)\n", name,
+              largest.atan_by_fpatan, largest.atan_by_mpfr, lanes_arc_tangent::bound_units);
+  std::printf("%s sine: %.1f u against MPFR (bound %.0f u)\n", name, largest.sine, lanes_sine::bound_units);
+  return largest.atan_by_fpatan < lanes_arc_tangent::bound_units &&
+         largest.atan_by_mpfr < lanes_arc_tangent::bound_units && largest.sine < lanes_sine::bound_units;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const unsigned threads = std::max(argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : std::thread::hardware_concurrency(), 1u);
+  const bool unfused = bounds_hold<LanesScalar>("unfused", threads);
+  const bool fused = bounds_hold<LanesScalarFused>("fused", threads);
+  return unfused && fused ? 0 : 1;
 }

@@ -16,12 +16,13 @@
 //
 // The polynomial atan(x) = x + x z P(z), z = x^2, P of degree 7, fitted to (atan(x) / x - 1) / z
 // at the Chebyshev points of [0, 0.4143^2]: its own error is below 2^-43 relative. Its
-// evaluation adds a few u (the tail x z P(z) is at most a fifteenth of x), the quarter and half
+// evaluation (by multiply-adds, fused or not: lanes_polynomial.h) adds a few u (the tail
+// x z P(z) is at most a fifteenth of x), the quarter and half
 // turns' roundings at most 1.3 u relative to the result (which is at least pi/8 where they
 // enter), and the last sum 1 u.
 //
-// The bound below, in units u = 2^-53 relative to the true arc tangent, holds for every float:
-// tools/lane_functions_sweep checks every positive float (a negative one gives the same bits
+// The bound below, in units u = 2^-53 relative to the true arc tangent, holds for every float
+// and for both forms of the multiply-add: tools/lane_functions_sweep checks every positive float (a negative one gives the same bits
 // with the sign turned) against FPATAN, within its documented 2^-10 u, and a sample of them
 // against MPFR.
 #include <cstddef>
@@ -95,7 +96,8 @@ LANES_INLINE void arc_tangents(const typename L::Doubles (&values)[N], typename 
   D p[N];
   lanes_polynomial::horner<L>(coefficients, z, p);
 #pragma GCC unroll 16
-  for (std::size_t j = 0; j < N; ++j) out[j] = L::from_bits(L::bits(r[j].turn + (x[j] + x[j] * z[j] * p[j])) | r[j].sign);
+  for (std::size_t j = 0; j < N; ++j)
+    out[j] = L::from_bits(L::bits(r[j].turn + L::multiply_add(x[j] * z[j], p[j], x[j])) | r[j].sign);
 }
 
 }  // namespace lanes_arc_tangent

@@ -1,6 +1,6 @@
 #pragma once
-// Four double lanes on AVX2. Include only from files compiled with -mavx2 (named *_avx2.cpp),
-// and call only when vector_isa() is VectorIsa::avx2 or wider.
+// Four double lanes on AVX2 with fused multiply-add. Include only from files compiled with
+// -mavx2 -mfma (named *_avx2.cpp), and call only when vector_isa() is VectorIsa::avx2 or wider.
 //
 // Files compiled for one instruction set must not call an inline function that other files
 // also use (the linker may keep this file's copy for every caller): they call intrinsics,
@@ -8,8 +8,8 @@
 #include <immintrin.h>
 #include <sleef.h>
 
-#ifndef __AVX2__
-#error "lanes_avx2.h needs a file compiled with -mavx2"
+#if !defined(__AVX2__) || !defined(__FMA__)
+#error "lanes_avx2.h needs a file compiled with -mavx2 -mfma"
 #endif
 
 struct LanesAvx2 {
@@ -25,6 +25,8 @@ struct LanesAvx2 {
   static void store_floats(Doubles values, float* out) { _mm_storeu_ps(out, _mm256_cvtpd_ps(values)); }
   // Each lane rounded to float and widened back, exactly as a float held in a double.
   static Doubles round_to_float(Doubles values) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(values)); }
+  // a * b + c, rounded once.
+  static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return _mm256_fmadd_pd(a, b, c); }
   static Doubles sqrt(Doubles values) { return _mm256_sqrt_pd(values); }
   static Doubles atan(Doubles values) { return Sleef_atand4_u10avx2(values); }
   static Doubles sin(Doubles values) { return Sleef_sind4_u10avx2(values); }

@@ -25,6 +25,8 @@ struct LanesAvx512 {
   static void store_floats(Doubles values, float* out) { _mm256_storeu_ps(out, _mm512_cvtpd_ps(values)); }
   // Each lane rounded to float and widened back, exactly as a float held in a double.
   static Doubles round_to_float(Doubles values) { return _mm512_cvtps_pd(_mm512_cvtpd_ps(values)); }
+  // a * b + c, rounded once.
+  static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return _mm512_fmadd_pd(a, b, c); }
   static Doubles sqrt(Doubles values) { return _mm512_sqrt_pd(values); }
   static Doubles atan(Doubles values) { return Sleef_atand8_u10avx512f(values); }
   static Doubles sin(Doubles values) { return Sleef_sind8_u10avx512f(values); }

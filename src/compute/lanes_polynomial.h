@@ -7,7 +7,7 @@
 
 namespace lanes_polynomial {
 
-// p[j] = c[0] + c[1] z[j] + ... + c[N-1] z[j]^(N-1), each product and sum rounded once.
+// p[j] = c[0] + c[1] z[j] + ... + c[N-1] z[j]^(N-1), each step p z + c by L::multiply_add.
 template <class L, std::size_t N, std::size_t M>
 LANES_INLINE void horner(const double (&c)[N], const typename L::Doubles (&z)[M], typename L::Doubles (&p)[M]) {
   const typename L::Doubles top = L::splat(c[N - 1]);
@@ -17,7 +17,7 @@ LANES_INLINE void horner(const double (&c)[N], const typename L::Doubles (&z)[M]
   for (std::size_t step = 1; step < N; ++step) {
     const typename L::Doubles coefficient = L::splat(c[N - 1 - step]);
 #pragma GCC unroll 16
-    for (std::size_t j = 0; j < M; ++j) p[j] = p[j] * z[j] + coefficient;
+    for (std::size_t j = 0; j < M; ++j) p[j] = L::multiply_add(p[j], z[j], coefficient);
   }
 }
 

@@ -46,28 +46,39 @@ typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::D
 }
 
 // The proof for a bound relative to the estimate, Bound::units in units of 2^-53, from the
-// estimate's bits (float_rounding_proof.h); the proven float goes to rounded. The magnitude of
-// a NaN may wrap round past 2^64 - 1 in the sum; what it gives fails the normal test.
+// estimate's bits (float_rounding_proof.h), without the normal-range test: for an estimate that
+// the caller knows, in every lane it keeps, to lie so far inside the normal floats' range that
+// the float nearest it is normal (each caller says why). The proven float goes to rounded.
 template <class L, class Bound>
-typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
+typename L::Mask rounds_alike_in_range(typename L::Doubles estimate, typename L::Doubles& rounded) {
   using B = typename L::Bits;
   constexpr long long low_bits = (1LL << 29) - 1, midpoint = 1LL << 28;
   constexpr long long clearance = proof_clearance(Bound::units);
   static_assert(clearance < midpoint / 2, "a bound this wide leaves no estimate proven");
+  const B all = L::bits(estimate);
+  // The nearest float, its sign kept: below the exponent field of all ones (NaN and infinity)
+  // the sum carries at most into the exponent, never into the sign. Ties cannot arise, since
+  // the midpoints are not proven.
+  rounded = L::from_bits(L::add_bits(all, L::splat_bits(midpoint)) & L::splat_bits(~low_bits));
+  // The low bits' distance above midpoint - clearance, modulo 2^29 (the sign lies above them):
+  // at most 2 clearance - 1 for an estimate less than the clearance from a midpoint.
+  const B from_midpoint = L::add_bits(all, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
+  return L::below(L::splat_bits(2 * clearance - 1), from_midpoint);
+}
+
+// The same proof for any estimate: the proven float must moreover be normal. A NaN's bits may
+// carry into the sign or wrap round past 2^64 - 1 in the sum; what they give fails the normal
+// test.
+template <class L, class Bound>
+typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles& rounded) {
+  using B = typename L::Bits;
   constexpr long long float_min_bits = std::bit_cast<long long>(static_cast<double>(FLT_MIN));
   constexpr long long float_max_bits = std::bit_cast<long long>(static_cast<double>(FLT_MAX));
-  const B all = L::bits(estimate);
-  const B magnitude = all & L::splat_bits(0x7fff'ffff'ffff'ffff);
-  // The nearest float's magnitude; ties cannot arise, since the midpoints are not proven.
-  const B nearest = L::add_bits(magnitude, L::splat_bits(midpoint)) & L::splat_bits(~low_bits);
-  rounded = L::from_bits(nearest | (all & L::splat_bits(static_cast<long long>(0x8000'0000'0000'0000ULL))));
-  // The low bits' distance above midpoint - clearance, modulo 2^29: at most 2 clearance - 1 for
-  // an estimate less than the clearance from a midpoint.
-  const B from_midpoint = L::add_bits(magnitude, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
-  // A normal float: FLT_MIN <= nearest <= FLT_MAX, as one unsigned comparison.
-  const B above_float_min = L::add_bits(nearest, L::splat_bits(-float_min_bits));
-  return L::below(L::splat_bits(2 * clearance - 1), from_midpoint) &
-         L::below(above_float_min, L::splat_bits(float_max_bits - float_min_bits + 1));
+  const typename L::Mask clear = rounds_alike_in_range<L, Bound>(estimate, rounded);
+  // A normal float: FLT_MIN <= |rounded| <= FLT_MAX, as one unsigned comparison.
+  const B magnitude = L::bits(rounded) & L::splat_bits(0x7fff'ffff'ffff'ffff);
+  const B above_float_min = L::add_bits(magnitude, L::splat_bits(-float_min_bits));
+  return clear & L::below(above_float_min, L::splat_bits(float_max_bits - float_min_bits + 1));
 }
 
 template <class L, class Bound>

@@ -3,11 +3,13 @@
 // pi/2 to 5pi/2), in any lanes type L, to the bits the step's proofs need: one reduction by a
 // multiple of pi and a short polynomial.
 //
-// Reduction: k = the integer nearest s / pi (0 to 3), by adding and taking away 1.5 * 2^52,
-// which leaves the integer part in the low significand bits, k's parity the lowest; then
-// r = (s - k pi_high) - k pi_low, with pi_high pi to 29 bits and pi_low the rest to 53 bits.
-// k pi_high is exact (31 bits) and so is s - k pi_high (a multiple of 2^-27 below 2^5);
-// k pi_low rounds once and the last difference once, so r lies within 1 u relative plus 2^-79
+// Reduction: k = an integer nearest s / pi (0 to 3), by adding and taking away 1.5 * 2^52,
+// which leaves the integer part in the low significand bits, k's parity the lowest (the sum
+// s / pi + 1.5 * 2^52 rounds to an integer whether the product rounds first or not); then
+// r = (s - k pi_high) - k pi_low, with pi_high pi to 29 bits and pi_low the rest to 53 bits,
+// each step a multiply-add (lanes_polynomial.h). k pi_high is exact (31 bits) and so is
+// s - k pi_high (a multiple of 2^-27 below 2^5), fused or not; k pi_low and the last difference
+// round once each (once together when fused), so r lies within 1 u relative plus 2^-79
 // of s - k pi; the float nearest a multiple of pi within the range keeps |r| above 2^-24, so
 // that r is within 1.1 u of s - k pi relative. sin(s) = (-1)^k sin(r), with |r| at most
 // pi/2 + 2^-40.
@@ -17,7 +19,8 @@
 // evaluation adds a few u, the sum 1 u.
 //
 // The bound below, in units u = 2^-53 relative to the true sine, is checked against MPFR for
-// every float from 1.5 to 8 by tools/lane_functions_sweep.
+// every float from 1.5 to 8, with the multiply-add fused and unfused, by
+// tools/lane_functions_sweep.
 #include <cstddef>
 
 #include "compute/lanes_polynomial.h"
@@ -55,16 +58,16 @@ LANES_INLINE void sines(const typename L::Doubles (&arguments)[N], typename L::D
   D shifted[N], r[N], z[N];
 #pragma GCC unroll 16
   for (std::size_t j = 0; j < N; ++j) {
-    shifted[j] = arguments[j] * L::splat(one_over_pi) + L::splat(integer_shift);
+    shifted[j] = L::multiply_add(arguments[j], L::splat(one_over_pi), L::splat(integer_shift));
     const D k = shifted[j] - L::splat(integer_shift);
-    r[j] = (arguments[j] - k * L::splat(pi_high)) - k * L::splat(pi_low);
+    r[j] = L::multiply_add(k, L::splat(-pi_low), L::multiply_add(k, L::splat(-pi_high), arguments[j]));
     z[j] = r[j] * r[j];
   }
   D q[N];
   lanes_polynomial::horner<L>(coefficients, z, q);
 #pragma GCC unroll 16
   for (std::size_t j = 0; j < N; ++j) {
-    const D value = r[j] + r[j] * z[j] * q[j];
+    const D value = L::multiply_add(r[j] * z[j], q[j], r[j]);
     const typename L::Mask odd = L::below(L::splat_bits(0), L::bits(shifted[j]) & L::splat_bits(1));
     out[j] = L::select(odd, L::splat(0) - value, value);
   }

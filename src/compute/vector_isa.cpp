@@ -9,7 +9,8 @@ VectorIsa detect() {
   // The AVX-512 kernels use the foundation set only; the operating system's support for the
   // wide registers is part of what the compiler's check reports.
   if (__builtin_cpu_supports("avx512f")) return VectorIsa::avx512;
-  if (__builtin_cpu_supports("avx2")) return VectorIsa::avx2;
+  // The AVX2 lanes and SLEEF's AVX2 functions use fused multiply-adds.
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) return VectorIsa::avx2;
   return VectorIsa::scalar;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The vector instruction set the exact lanes run on, chosen once from what the processor offers,
-// so that one binary runs on every x86-64 machine: 8 double lanes with AVX-512, 4 with AVX2,
-// one lane otherwise. The kernels of each set are compiled in their own files (named
+// so that one binary runs on every x86-64 machine: 8 double lanes with AVX-512, 4 with AVX2 and
+// FMA, one lane otherwise. The kernels of each set are compiled in their own files (named
 // *_avx512.cpp and *_avx2.cpp) with that set's flags and are only called on a processor that
 // has it.
 //

@@ -16,6 +16,7 @@ namespace pair_lanes {
 
 using namespace error_bound;
 using lanes_proof::rounds_alike;
+using lanes_proof::rounds_alike_in_range;
 
 // The bounds, in units of u relative to the estimate, each a type for rounds_alike<L, Bound>
 // (lanes_proof.h).
@@ -57,126 +58,147 @@ struct FalloffBound {
 template <class L>
 struct LaneTerms {
   using D = typename L::Doubles;
-  D px, py, pz, gain, deg_to_rad;
+  D px, py, pz, minus_gain, deg_to_rad;
   // A division costs many multiplications; the bounds above account for the reciprocals.
   D degrees_per_radian;
   explicit LaneTerms(const LaneOrigin& origin)
-      : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), gain(L::splat(origin.gain)),
+      : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), minus_gain(L::splat(-origin.gain)),
         deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(L::splat(1.0 / origin.deg_to_rad)) {}
 };
 
-// G groups of L::count partners from first on. One group's chain of dependent steps is longer
-// than the processor looks ahead, so every step runs for all the groups together, which puts
-// their independent chains side by side; each group's results stay its own.
-template <class L, int G>
-LANES_INLINE void groups(const LaneTerms<L>& terms, const PartnerColumns& partners, std::size_t first,
-                         LaneResults& out) {
+// The partners of one pass through the phases below. Each phase runs for every lane group of
+// the pass before the next begins, its intermediates kept in a scratch array in the
+// first-level cache: a phase's chain is short enough for few registers, and the groups'
+// chains are independent, so the processor overlaps them without the register spills that
+// one long chain per group, for several groups at once, would need.
+constexpr std::size_t partners_per_pass = 64;
+
+template <class L>
+struct PassScratch {
   using D = typename L::Doubles;
-  using Mask = typename L::Mask;
-  const D offset = L::splat(angle_offset), half = L::splat(half_turn), zero = L::splat(0);
-  const D cap = L::splat(falloff_cap);
-  std::size_t at[G];
-  D dx[G], dy[G], dz[G];
-  Mask proven[G];
+  static constexpr std::size_t groups_per_pass = partners_per_pass / L::count;
+  D dx[groups_per_pass], dy[groups_per_pass], dz[groups_per_pass];
+  // The three planes' values of each group: (dx, dz) for x, (dy, dx) for y, (dz, dy) for z.
+  D plane[groups_per_pass][3];
+  typename L::Mask proven[groups_per_pass];
+};
 
-#pragma GCC unroll 8
-  for (int g = 0; g < G; ++g) {
-    at[g] = first + static_cast<std::size_t>(g) * L::count;
-    // (E2) the differences.
-    dx[g] = L::round_to_float(terms.px - L::load_floats(partners.x + at[g]));
-    dy[g] = L::round_to_float(terms.py - L::load_floats(partners.y + at[g]));
-    dz[g] = L::round_to_float(terms.pz - L::load_floats(partners.z + at[g]));
-  }
-
+// The differences and the tangents of one group of partners from at on.
+template <class L>
+LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& partners, std::size_t at,
+                           PassScratch<L>& pass, std::size_t g) {
+  using D = typename L::Doubles;
+  // (E2) the differences.
+  const D dx = L::round_to_float(terms.px - L::load_floats(partners.x + at));
+  const D dy = L::round_to_float(terms.py - L::load_floats(partners.y + at));
+  const D dz = L::round_to_float(terms.pz - L::load_floats(partners.z + at));
+  pass.dx[g] = dx;
+  pass.dy[g] = dy;
+  pass.dz[g] = dz;
   // (P) the ratios. No offset sum is 0, since 1E-7 in double is not a float, and every product
   // below stays inside the double range (each offset lies between 2^-77 and 2^129 in
-  // magnitude). The planes (dx, dz) for x, (dy, dx) for y and (dz, dy) for z: three values
-  // of each group, which the arc tangents take in threes.
-  D tangent[3 * G];
-#pragma GCC unroll 8
-  for (int g = 0; g < G; ++g) {
-    const D offset_x = dx[g] + offset, offset_y = dy[g] + offset, offset_z = dz[g] + offset;
-    const D xy = offset_x * offset_y;
-    const D reciprocal = L::splat(1) / (xy * offset_z);
-    const D ratio_x = offset_x * xy * reciprocal;                   // x / z
-    const D ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
-    const D ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
-    D* three = tangent + 3 * g;
-    proven[g] = rounds_alike<L, RatioBound>(ratio_x, three[0]) & rounds_alike<L, RatioBound>(ratio_y, three[1]) &
-                rounds_alike<L, RatioBound>(ratio_z, three[2]);
-  }
-  D atan[3 * G];
-  lanes_arc_tangent::arc_tangents<L>(tangent, atan);
+  // magnitude).
+  const D offset = L::splat(angle_offset);
+  const D offset_x = dx + offset, offset_y = dy + offset, offset_z = dz + offset;
+  const D xy = offset_x * offset_y;
+  const D reciprocal = L::splat(1) / (xy * offset_z);
+  const D ratio_x = offset_x * xy * reciprocal;                   // x / z
+  const D ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
+  const D ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
+  D* three = pass.plane[g];
+  pass.proven[g] = rounds_alike<L, RatioBound>(ratio_x, three[0]) & rounds_alike<L, RatioBound>(ratio_y, three[1]) &
+                   rounds_alike<L, RatioBound>(ratio_z, three[2]);
+}
 
-  // The sine arguments, each plane's from its arc tangent and its b.
-  D argument[3 * G];
-#pragma GCC unroll 24
-  for (int j = 0; j < 3 * G; ++j) {
-    const int g = j / 3;
-    const D b = j % 3 == 0 ? dz[g] : j % 3 == 1 ? dx[g] : dy[g];
+// The sine arguments of one group from its tangents, each plane's from its arc tangent and its b.
+template <class L>
+LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std::size_t g) {
+  using D = typename L::Doubles;
+  const D half = L::splat(half_turn);
+  D atan[3];
+  lanes_arc_tangent::arc_tangents<L>(pass.plane[g], atan);
+  const D b[3] = {pass.dz[g], pass.dx[g], pass.dy[g]};
+  typename L::Mask proven = pass.proven[g];
+#pragma GCC unroll 3
+  for (int j = 0; j < 3; ++j) {
     // (P) the angle in degrees.
     const D angle_estimate = atan[j] * terms.degrees_per_radian;
     D angle;
-    proven[g] &= rounds_alike<L, AngleBound>(angle_estimate, angle);
+    proven &= rounds_alike<L, AngleBound>(angle_estimate, angle);
     // (E2) the half-turn for b below 0 is a sum of two floats.
-    angle = L::select(L::less(b, zero), L::round_to_float(angle + half), angle);
+    angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angle + half), angle);
     // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
-    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula.
+    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula. The range
+    // holds normal floats only.
     const D argument_estimate = (angle + half) * terms.deg_to_rad;
-    proven[g] &= rounds_alike<L, ArgumentBound>(argument_estimate, argument[j]) & lanes_sine::in_range<L>(argument[j]);
+    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]) &
+              lanes_sine::in_range<L>(pass.plane[g][j]);
   }
-  D sine[3 * G];
-  lanes_sine::sines<L>(argument, sine);
-  // (P) the sine, then (E1) times the gain, a product of two floats.
-  float* const minus_direction[3] = {out.minus_dir_x, out.minus_dir_y, out.minus_dir_z};
-#pragma GCC unroll 24
-  for (int j = 0; j < 3 * G; ++j) {
-    const int g = j / 3;
-    D proven_sine;
-    proven[g] &= rounds_alike<L, SineBound>(sine[j], proven_sine);
-    L::store_floats(-L::round_to_float(proven_sine * terms.gain), minus_direction[j % 3] + at[g]);
-  }
-
-  // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
-  // 0 is not 0 in double).
-  D distance[G];  // 0 for coincident particles too
-#pragma GCC unroll 8
-  for (int g = 0; g < G; ++g) {
-    const D square_sum = dx[g] * dx[g] + dy[g] * dy[g] + dz[g] * dz[g];
-    const D distance_estimate = L::sqrt(square_sum);
-    proven[g] &= rounds_alike<L, DistanceBound>(distance_estimate, distance[g]) | L::equal(square_sum, zero);
-  }
-
-  // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
-  // whatever the exact value.
-#pragma GCC unroll 8
-  for (int g = 0; g < G; ++g) {
-    const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance[g]);
-    constexpr double falloff_low = 1 - proof_width(FalloffBound::units);
-    const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
-    D falloff;
-    proven[g] &= rounds_alike<L, FalloffBound>(falloff_estimate, falloff) | capped;
-    L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + at[g]);
-  }
-
-  // In group order: the first group of a word clears the word.
-#pragma GCC unroll 8
-  for (int g = 0; g < G; ++g) lanes_proof::store_proven_bits<L>(proven[g], out.proven, at[g]);
+  pass.proven[g] = proven;
 }
 
-// The lane groups that run together: two overlap well on every set (more run out of registers).
-constexpr int groups_together = 2;
+// The direction terms of one group from its sine arguments.
+template <class L>
+LANES_INLINE void directions(const LaneTerms<L>& terms, PassScratch<L>& pass, std::size_t at, std::size_t g,
+                             LaneResults& out) {
+  using D = typename L::Doubles;
+  D sine[3];
+  lanes_sine::sines<L>(pass.plane[g], sine);
+  // (P) the sine, then (E1) times minus the gain, a product of two floats rounded once as it is
+  // stored. A float argument between 1.5 and 8 lies at least 2^-24 from a multiple of pi, so
+  // the sine's magnitude lies between 2^-25 and 1, and the float nearest it is normal.
+  float* const minus_direction[3] = {out.minus_dir_x, out.minus_dir_y, out.minus_dir_z};
+  typename L::Mask proven = pass.proven[g];
+#pragma GCC unroll 3
+  for (int j = 0; j < 3; ++j) {
+    D proven_sine;
+    proven &= rounds_alike_in_range<L, SineBound>(sine[j], proven_sine);
+    L::store_floats(proven_sine * terms.minus_gain, minus_direction[j] + at);
+  }
+  pass.proven[g] = proven;
+}
 
-// Every partner of the columns, L::count at a time, groups_together groups at once while that
-// many are left, then one by one.
+// The falloff of one group and its verdict.
+template <class L>
+LANES_INLINE void falloff(PassScratch<L>& pass, std::size_t at, std::size_t g, LaneResults& out) {
+  using D = typename L::Doubles;
+  using Mask = typename L::Mask;
+  const D dx = pass.dx[g], dy = pass.dy[g], dz = pass.dz[g];
+  // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
+  // 0 is not 0 in double). The squares of floats are exact (E1), so the fused sums round as
+  // the plain ones.
+  const D square_sum = L::multiply_add(dz, dz, L::multiply_add(dy, dy, dx * dx));
+  const D distance_estimate = L::sqrt(square_sum);
+  D distance;  // 0 for coincident particles too
+  Mask proven = pass.proven[g];
+  proven &= rounds_alike<L, DistanceBound>(distance_estimate, distance) | L::equal(square_sum, L::splat(0));
+  // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
+  // whatever the exact value. Below the cap, and from a proven distance (at most FLT_MAX, so
+  // a falloff of at least 500 / 2^64), the float nearest it is normal.
+  const D cap = L::splat(falloff_cap);
+  const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
+  constexpr double falloff_low = 1 - proof_width(FalloffBound::units);
+  const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
+  D falloff;
+  proven &= rounds_alike_in_range<L, FalloffBound>(falloff_estimate, falloff) | capped;
+  L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + at);
+  // In group order: the first group of a word clears the word.
+  lanes_proof::store_proven_bits<L>(proven, out.proven, at);
+}
+
+// Every partner of the columns, L::count at a time, partners_per_pass a pass.
 template <class L>
 void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out) {
   const LaneTerms<L> terms(origin);
-  constexpr std::size_t together = groups_together * L::count;
-  std::size_t first = 0;
-  for (; first + together - L::count < partners.count; first += together)
-    groups<L, groups_together>(terms, partners, first, out);
-  for (; first < partners.count; first += L::count) groups<L, 1>(terms, partners, first, out);
+  PassScratch<L> pass;
+  for (std::size_t first = 0; first < partners.count; first += partners_per_pass) {
+    const std::size_t left = partners.count - first;
+    const std::size_t groups = (left < partners_per_pass ? left + L::count - 1 : partners_per_pass) / L::count;
+    for (std::size_t g = 0; g < groups; ++g) tangents<L>(terms, partners, first + g * L::count, pass, g);
+    for (std::size_t g = 0; g < groups; ++g) arguments<L>(terms, pass, g);
+    for (std::size_t g = 0; g < groups; ++g) directions<L>(terms, pass, first + g * L::count, g, out);
+    for (std::size_t g = 0; g < groups; ++g) falloff<L>(pass, first + g * L::count, g, out);
+  }
 }
 
 }  // namespace pair_lanes

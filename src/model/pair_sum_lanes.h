@@ -151,12 +151,13 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
             unproven |= static_cast<Mask>(~results[group * lanes + lane].proven[0] >> q & 1) << lane;
         unproven &= used[group];
         const auto& terms = terms_by_partner[group];
-        // (E1) each product exact, then one double rounding of each sum and one to float.
+        // (E1) each product exact, so the multiply-add rounds as a product and a sum would: one
+        // double rounding of each sum, then one to float.
         const D falloff = S::load_floats(terms[3] + q * lanes);
         const D before[3] = {fx[group], fy[group], fz[group]};
-        const D sums[3] = {before[0] + S::load_floats(terms[0] + q * lanes) * falloff,
-                           before[1] + S::load_floats(terms[1] + q * lanes) * falloff,
-                           before[2] + S::load_floats(terms[2] + q * lanes) * falloff};
+        const D sums[3] = {S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, before[0]),
+                           S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, before[1]),
+                           S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, before[2])};
         D after[3] = {S::round_to_float(sums[0]), S::round_to_float(sums[1]), S::round_to_float(sums[2])};
         const Mask components[3] = {S::float_midpoints(sums[0]) | S::outside_floats(sums[0]),
                                     S::float_midpoints(sums[1]) | S::outside_floats(sums[1]),
