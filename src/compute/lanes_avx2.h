@@ -15,7 +15,7 @@
 struct LanesAvx2 {
   static constexpr int count = 4;
   using Doubles = __m256d;   // + - * / by the compiler's vector operators, each rounded once
-  using Mask = unsigned;     // bit i for lane i
+  using Mask = __m256i;      // lane i all ones where it holds, all zeros where not; & | ~ by the compiler
   using Bits = __m256i;      // each lane's 64 bits as an integer; & | by the compiler
 
   static Doubles splat(double value) { return _mm256_set1_pd(value); }
@@ -35,26 +35,25 @@ struct LanesAvx2 {
   static Doubles atan_u35(Doubles values) { return Sleef_atand4_u35avx2(values); }
   static Doubles sin_u35(Doubles values) { return Sleef_sind4_u35avx2(values); }
 
-  static Mask less(Doubles a, Doubles b) {
-    return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_LT_OQ)));
-  }
-  static Mask equal(Doubles a, Doubles b) {
-    return static_cast<Mask>(_mm256_movemask_pd(_mm256_cmp_pd(a, b, _CMP_EQ_OQ)));
-  }
+  static Mask less(Doubles a, Doubles b) { return _mm256_castpd_si256(_mm256_cmp_pd(a, b, _CMP_LT_OQ)); }
+  static Mask equal(Doubles a, Doubles b) { return _mm256_castpd_si256(_mm256_cmp_pd(a, b, _CMP_EQ_OQ)); }
   // mask ? yes : no, lane by lane.
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
-    const __m256i bits = _mm256_set_epi64x(mask & 8 ? -1 : 0, mask & 4 ? -1 : 0, mask & 2 ? -1 : 0, mask & 1 ? -1 : 0);
-    return _mm256_blendv_pd(no, yes, _mm256_castsi256_pd(bits));
+    return _mm256_blendv_pd(no, yes, _mm256_castsi256_pd(mask));
   }
+  // Bit i for lane i.
+  static unsigned mask_bits(Mask mask) { return static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(mask))); }
 
   static Bits bits(Doubles values) { return _mm256_castpd_si256(values); }
   static Doubles from_bits(Bits bits) { return _mm256_castsi256_pd(bits); }
   static Bits splat_bits(long long value) { return _mm256_set1_epi64x(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return _mm256_cmpgt_epi64(b, a); }
   // a < b as unsigned integers: AVX2 compares signed ones, so both get their top bit turned.
   static Mask below(Bits a, Bits b) {
     const Bits top = _mm256_set1_epi64x(static_cast<long long>(0x8000'0000'0000'0000ULL));
-    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpgt_epi64(b ^ top, a ^ top))));
+    return _mm256_cmpgt_epi64(b ^ top, a ^ top);
   }
 };

@@ -41,12 +41,15 @@ struct LanesAvx512 {
   static Doubles select(Mask mask, Doubles yes, Doubles no) {
     return _mm512_mask_blend_pd(static_cast<__mmask8>(mask), no, yes);
   }
+  static unsigned mask_bits(Mask mask) { return mask; }
 
   static Bits bits(Doubles values) { return _mm512_castpd_si512(values); }
   static Doubles from_bits(Bits bits) { return _mm512_castsi512_pd(bits); }
   static Bits splat_bits(long long value) { return _mm512_set1_epi64(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return _mm512_cmplt_epi64_mask(a, b); }
   // a < b as unsigned integers.
   static Mask below(Bits a, Bits b) { return _mm512_cmplt_epu64_mask(a, b); }
 };

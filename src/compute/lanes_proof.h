@@ -63,7 +63,8 @@ typename L::Mask rounds_alike_in_range(typename L::Doubles estimate, typename L:
   // The low bits' distance above midpoint - clearance, modulo 2^29 (the sign lies above them):
   // at most 2 clearance - 1 for an estimate less than the clearance from a midpoint.
   const B from_midpoint = L::add_bits(all, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
-  return L::below(L::splat_bits(2 * clearance - 1), from_midpoint);
+  // Both sides lie below 2^29, so a signed comparison serves (AVX2 has no unsigned one).
+  return L::less_bits(L::splat_bits(2 * clearance - 1), from_midpoint);
 }
 
 // The same proof for any estimate: the proven float must moreover be normal. A NaN's bits may
@@ -74,11 +75,15 @@ typename L::Mask rounds_alike(typename L::Doubles estimate, typename L::Doubles&
   using B = typename L::Bits;
   constexpr long long float_min_bits = std::bit_cast<long long>(static_cast<double>(FLT_MIN));
   constexpr long long float_max_bits = std::bit_cast<long long>(static_cast<double>(FLT_MAX));
+  constexpr unsigned long long top_bit = 0x8000'0000'0000'0000ULL;
   const typename L::Mask clear = rounds_alike_in_range<L, Bound>(estimate, rounded);
-  // A normal float: FLT_MIN <= |rounded| <= FLT_MAX, as one unsigned comparison.
+  // A normal float: FLT_MIN <= |rounded| <= FLT_MAX, as one signed comparison of the magnitude
+  // less FLT_MIN, offset by 2^63: a magnitude from FLT_MIN up gives (magnitude - FLT_MIN) - 2^63,
+  // one below FLT_MIN a value just below 2^63 (every magnitude is below 2^63).
   const B magnitude = L::bits(rounded) & L::splat_bits(0x7fff'ffff'ffff'ffff);
-  const B above_float_min = L::add_bits(magnitude, L::splat_bits(-float_min_bits));
-  return clear & L::below(above_float_min, L::splat_bits(float_max_bits - float_min_bits + 1));
+  constexpr long long offset = static_cast<long long>(top_bit - float_min_bits);
+  constexpr long long offset_limit = static_cast<long long>(float_max_bits - float_min_bits + 1 + top_bit);
+  return clear & L::less_bits(L::add_bits(magnitude, L::splat_bits(offset)), L::splat_bits(offset_limit));
 }
 
 template <class L, class Bound>
@@ -104,7 +109,7 @@ typename L::Mask rounds_alike_within(typename L::Doubles estimate, typename L::D
 template <class L>
 void store_proven_bits(typename L::Mask lanes, std::uint64_t* words, std::size_t first) {
   static_assert(64 % L::count == 0, "a lane group must not straddle two words");
-  const std::uint64_t group = lanes & ((std::uint64_t{1} << L::count) - 1);
+  const std::uint64_t group = L::mask_bits(lanes) & ((std::uint64_t{1} << L::count) - 1);
   std::uint64_t& word = words[first / 64];
   word = (first % 64 == 0 ? 0 : word) | group << (first % 64);
 }
@@ -112,7 +117,8 @@ void store_proven_bits(typename L::Mask lanes, std::uint64_t* words, std::size_t
 // Each lane's verdict, lane i to proven[i].
 template <class L>
 void store_proven(typename L::Mask lanes, bool* proven) {
-  for (int lane = 0; lane < L::count; ++lane) proven[lane] = (lanes >> lane) & 1;
+  const unsigned bits = L::mask_bits(lanes);
+  for (int lane = 0; lane < L::count; ++lane) proven[lane] = (bits >> lane) & 1;
 }
 
 }  // namespace lanes_proof

@@ -31,12 +31,15 @@ struct LanesScalar {
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }
   static Doubles select(Mask mask, Doubles yes, Doubles no) { return mask & 1 ? yes : no; }
+  static unsigned mask_bits(Mask mask) { return mask; }
 
   static Bits bits(Doubles values) { return std::bit_cast<Bits>(values); }
   static Doubles from_bits(Bits bits) { return std::bit_cast<Doubles>(bits); }
   static Bits splat_bits(long long value) { return static_cast<Bits>(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return a + b; }
+  // a < b as signed integers.
+  static Mask less_bits(Bits a, Bits b) { return static_cast<long long>(a) < static_cast<long long>(b); }
   // a < b as unsigned integers.
   static Mask below(Bits a, Bits b) { return a < b; }
 };

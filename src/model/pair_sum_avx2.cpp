@@ -21,14 +21,13 @@ struct SumAvx2 : LanesAvx2 {
   }
   static Mask float_midpoints(Doubles values) {
     const __m256i low_bits = _mm256_and_si256(_mm256_castpd_si256(values), _mm256_set1_epi64x(0x1FFFFFFF));
-    const __m256i midpoints = _mm256_cmpeq_epi64(low_bits, _mm256_set1_epi64x(0x10000000));
-    return static_cast<Mask>(_mm256_movemask_pd(_mm256_castsi256_pd(midpoints)));
+    return _mm256_cmpeq_epi64(low_bits, _mm256_set1_epi64x(0x10000000));
   }
   static Mask outside_floats(Doubles values) {
     const Doubles magnitude = _mm256_and_pd(values, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF)));
     const Doubles inside = _mm256_and_pd(_mm256_cmp_pd(magnitude, splat(0x1p128), _CMP_LT_OQ),
                                          _mm256_cmp_pd(magnitude, splat(0x1p-126), _CMP_GE_OQ));
-    return ~static_cast<Mask>(_mm256_movemask_pd(inside)) & 0xF;
+    return ~_mm256_castpd_si256(inside);
   }
 };
 

@@ -62,7 +62,7 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
                          float gain, float deg_to_rad, pair_lanes::Kernel kernel,
                          pair_lanes::LaneResults (&results)[origins_together]) {
   using D = typename S::Doubles;
-  using Mask = typename S::Mask;
+  using Mask = unsigned;  // bit i for lane i
   constexpr std::size_t lanes = S::count, groups = origins_together / lanes;
   static_assert(groups * lanes == origins_together);
   constexpr Mask all_lanes = (Mask{1} << lanes) - 1;
@@ -159,9 +159,9 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
                            S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, before[1]),
                            S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, before[2])};
         D after[3] = {S::round_to_float(sums[0]), S::round_to_float(sums[1]), S::round_to_float(sums[2])};
-        const Mask components[3] = {S::float_midpoints(sums[0]) | S::outside_floats(sums[0]),
-                                    S::float_midpoints(sums[1]) | S::outside_floats(sums[1]),
-                                    S::float_midpoints(sums[2]) | S::outside_floats(sums[2])};
+        const Mask components[3] = {S::mask_bits(S::float_midpoints(sums[0]) | S::outside_floats(sums[0])),
+                                    S::mask_bits(S::float_midpoints(sums[1]) | S::outside_floats(sums[1])),
+                                    S::mask_bits(S::float_midpoints(sums[2]) | S::outside_floats(sums[2]))};
         if ((unproven | ((components[0] | components[1] | components[2]) & used[group])) != 0) [[unlikely]] {
           extended_lanes(group, q, block_first + q, unproven, components, before, after);
           handed_over += static_cast<std::size_t>(__builtin_popcount(unproven));

@@ -5,18 +5,43 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+
+#include <vector>
 
 #include "compute/lanes_scalar.h"
 #include "compute/vector_isa.h"
+#include "support/proof_lanes.h"
+#include "support/vector_isas.h"
 
 namespace {
 
 // The proof as the kernels run it, on one lane, for a bound of 4 u.
-struct FourUnits {
-  static constexpr double units = 4;
-};
 bool proven_by_lanes(double estimate) { return lanes_proof::rounds_alike<LanesScalar, FourUnits>(estimate) & 1; }
+
+struct Verdict {
+  bool proven;
+  double rounded;
+};
+
+// The proof of each estimate on the lanes of one set, the estimates padded to whole lane groups.
+std::vector<Verdict> proven_in_lanes(VectorIsa isa, std::vector<double> estimates) {
+  const std::size_t count = estimates.size();
+  estimates.resize((count + 7) / 8 * 8, 1.5);
+  bool proven[64];
+  double rounded[64];
+  if (estimates.size() > 64) return {};
+  switch (isa) {
+    case VectorIsa::avx512: prove_in_lanes_avx512(estimates.data(), estimates.size(), proven, rounded); break;
+    case VectorIsa::avx2: prove_in_lanes_avx2(estimates.data(), estimates.size(), proven, rounded); break;
+    case VectorIsa::scalar:
+    case VectorIsa::none: prove_in_lanes<LanesScalar>(estimates.data(), estimates.size(), proven, rounded); break;
+  }
+  std::vector<Verdict> verdicts;
+  for (std::size_t i = 0; i < count; ++i) verdicts.push_back({proven[i], rounded[i]});
+  return verdicts;
+}
 
 // The point halfway between a float and the next one up.
 double midpoint_above(float value) {
@@ -50,6 +75,14 @@ TEST(FloatRoundingProof, ProvesValuesClearOfEveryBoundaryAndNothingElse) {
       {std::bit_cast<double>(0xffff'ffff'ffff'ffffULL), false},
   };
   for (const Case& c : cases) EXPECT_EQ(proven_by_lanes(c.estimate), c.proven) << c.estimate;
+  std::vector<double> estimates;
+  for (const Case& c : cases) estimates.push_back(c.estimate);
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    const std::vector<Verdict> verdicts = proven_in_lanes(isa, estimates);
+    ASSERT_EQ(verdicts.size(), estimates.size());
+    for (std::size_t i = 0; i < verdicts.size(); ++i)
+      EXPECT_EQ(verdicts[i].proven, cases[i].proven) << vector_isa_name(isa) << " " << estimates[i];
+  }
 }
 
 TEST(FloatRoundingProof, AProvenEstimateGivesItsNearestFloat) {
@@ -66,6 +99,15 @@ TEST(FloatRoundingProof, AProvenEstimateGivesItsNearestFloat) {
     EXPECT_EQ(proven & 1, 1u) << estimate;
     EXPECT_EQ(rounded, static_cast<double>(static_cast<float>(estimate))) << estimate;
   }
+  const std::vector<double> lanes(std::begin(estimates), std::end(estimates));
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    const std::vector<Verdict> verdicts = proven_in_lanes(isa, lanes);
+    ASSERT_EQ(verdicts.size(), lanes.size());
+    for (std::size_t i = 0; i < verdicts.size(); ++i) {
+      EXPECT_TRUE(verdicts[i].proven) << vector_isa_name(isa) << " " << lanes[i];
+      EXPECT_EQ(verdicts[i].rounded, static_cast<double>(static_cast<float>(lanes[i]))) << vector_isa_name(isa) << " " << lanes[i];
+    }
+  }
 }
 
 TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
@@ -77,6 +119,38 @@ TEST(FloatRoundingProof, ABracketThatIsProvenContainsOnlyOneFloat) {
     const double distance = std::fabs(estimate - midpoint) / midpoint / error_bound::unit_roundoff;
     EXPECT_GT(distance, proof_margin * FourUnits::units) << step;
   }
+}
+
+TEST(FloatRoundingProof, WithoutTheRangeTestANormalEstimateIsProvenAndRoundedAsBefore) {
+  // The kernels skip the normal-range test where the value's range is known: for estimates
+  // whose nearest float is normal, of either sign, the shorter proof keeps the midpoints'
+  // verdicts and gives the nearest float, its sign included.
+  const double width = proof_width(FourUnits::units);
+  const double midpoint = midpoint_above(1.5f);
+  struct Case {
+    double estimate;
+    bool proven;
+  } cases[] = {
+      {1.5, true},
+      {midpoint, false},
+      {midpoint * (1 - width / 2), false},
+      {midpoint * (1 + 3 * width), true},
+      {2 - 0x1p-40, true},  // up into the next binade
+      {0x1p-25 * 1.2345678, true},
+      {FLT_MAX, true},
+      {static_cast<double>(FLT_MIN) * (1 - 0x1p-40), true},  // up from below FLT_MIN
+  };
+  for (const Case& c : cases)
+    for (const double estimate : {c.estimate, -c.estimate}) {
+      double rounded = 0;
+      const unsigned proven = lanes_proof::rounds_alike_in_range<LanesScalar, FourUnits>(estimate, rounded) & 1;
+      EXPECT_EQ(proven, c.proven) << estimate;
+      if (proven) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(rounded),
+                  std::bit_cast<std::uint64_t>(static_cast<double>(static_cast<float>(estimate))))
+            << estimate;
+      }
+    }
 }
 
 TEST(VectorIsa, AChoiceBeyondTheProcessorIsLowered) {

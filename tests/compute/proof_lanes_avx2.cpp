@@ -1,0 +1,7 @@
+// The rounding proof on four AVX2 lanes.
+#include "compute/lanes_avx2.h"
+#include "support/proof_lanes.h"
+
+void prove_in_lanes_avx2(const double* estimates, std::size_t count, bool* proven, double* rounded) {
+  prove_in_lanes<LanesAvx2>(estimates, count, proven, rounded);
+}
