@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and
 # runs each for a bounded time from its seed corpus. Any crash, sanitizer report, leak or hang
-# fails the run. Usage: run_fuzzers.sh [seconds per target, default 60]
+# fails the run. JOBS sets the number of build jobs, every core by default.
+# Usage: run_fuzzers.sh [seconds per target, default 60]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 top=$PWD
@@ -11,7 +12,7 @@ cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DSWARM_FUZZ=ON -DSWARM_
   -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 targets=()
 for source in tests/fuzz/*_fuzzer.cpp; do targets+=("$(basename "$source" .cpp)"); done
-cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]}"
+cmake --build "$build_dir" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 
 for target in "${targets[@]}"; do
   corpus=$(mktemp -d)

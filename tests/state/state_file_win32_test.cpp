@@ -11,12 +11,12 @@
 namespace {
 
 // A vorka.dat copied from an older system as VORKA.DAT is the program's state file: the start
-// (here the reload) loads it, and the factory reset deletes it and leaves the factory file, one
-// file, unreported.
+// loads it, and the factory reset deletes it and leaves the factory file, one file, unreported.
 TEST(StateFileOnWindows, AFileNamedInCapitalsIsLoadedAndReplacedByTheFactoryReset) {
   ProgramRun run;
   ASSERT_TRUE(run.start());
   const std::string factory_file = run.folder.read("vorka.dat");
+  ASSERT_EQ(run.stop(), 0);
   std::filesystem::remove("vorka.dat");
   std::string edited = factory_file;
   const std::size_t radius_line = edited.rfind(" 50 \r\n");  // circle_radius, the last 50
@@ -24,7 +24,7 @@ TEST(StateFileOnWindows, AFileNamedInCapitalsIsLoadedAndReplacedByTheFactoryRese
   edited.replace(radius_line, 6, " 70 \r\n");
   run.folder.write("VORKA.DAT", edited);
 
-  ASSERT_TRUE(run.run_key('b'));
+  ASSERT_TRUE(run.start());
   EXPECT_EQ(program().circle_radius, 70);
   ASSERT_TRUE(run.run_key('o'));
   EXPECT_TRUE(run.host.reports.empty());
