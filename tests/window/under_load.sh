@@ -6,8 +6,8 @@
 # Needs the Linux build in build/ (scripts/test.sh) and the Windows build in build-windows/
 # (scripts/windows.sh), and no other run of the window tests of these builds meanwhile (a Wine
 # test of the same build shares its Wine folder). Not part of CI: on 8 cores a Linux round takes
-# about 4 to 5 minutes under this load and a Wine round 2 to 3, so ten rounds take about 45
-# minutes. Ctrl-C or a kill of the script ends its busy loops, its build and its rounds.
+# about 3 to 5 minutes under this load and a Wine round 3.5 to 6.5, so ten rounds take about 45
+# minutes (the Wine lane's). Ctrl-C or a kill of the script ends its busy loops, its build and its rounds.
 # Usage: tests/window/under_load.sh [ROUNDS], from anywhere in the repository.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
