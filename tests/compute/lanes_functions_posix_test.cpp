@@ -51,7 +51,7 @@ TEST(LanesArcTangent, StaysWithinItsBoundAtTheBreakpointsAndTheEndsOfTheFloats) 
                                  static_cast<float>(lanes_arc_tangent::tan_three_eighths_turn)})
     for (const float x : around(breakpoint, 3)) values.push_back(x);
   // Each value in each of the three places, beside partners that take the other reductions, so
-  // that a fault in the shared reciprocal shows.
+  // that a value taking a partner's reduction or result shows.
   for (const float magnitude : values)
     for (const float x : {magnitude, -magnitude})
       for (int place = 0; place < 3; ++place) {
