@@ -54,20 +54,27 @@ struct FalloffBound {
 };
 
 // The ranges that keep every ratio, angle and distance of a proven lane inside the normal
-// floats, so that their proofs need no range test of their own (rounds_alike_in_range); one
-// comparison of the square sum (falloff) holds a lane to both:
+// floats, and every sine argument inside the own sine's range, so that their proofs need no
+// range test of their own (rounds_alike_in_range); one comparison of the square sum (falloff)
+// holds a lane to both:
 //  - the square sum of the differences, in double, below 2^80: each square is exact (E1) and
 //    the sums only round, so every difference is at most 2^40 in magnitude (2^40 is a float,
 //    and the next one up lies beyond 2^40 (1 + u)). An offset then lies between 2^-77 (tangents)
 //    and 2^40 + 1, and a ratio of two between 2^-118 and 2^118, with its own bound's few u.
-//  - the degree factor between 2^-100 and 2^7 in magnitude: from such a ratio, the arc tangent
-//    lies between pi/4 min(|ratio|, 1) >= 2^-118.35 and pi/2, and the angle atan / factor
-//    between 2^-125.35 and 2^101, with its bound's 1200-odd u far inside both ends.
-//    Another factor (0, NaN, an unusual one) leaves the whole origin to the extended formula.
+//  - the degree factor d between 0.0171 and 0.0178, about the program's pi / 180: from such a
+//    ratio, the arc tangent lies between pi/4 min(|ratio|, 1) >= 2^-118.35 and pi/2, and the
+//    angle atan / d between 2^-113 and 92, its float within 2^-23 relative of atan / d. The
+//    argument (angle + 180) d, with the half-turn for b below 0 and each float rounding
+//    (2^-24 relative), lies between 180 d - 1.5709 and 360 d + 1.5709, where 1.5709 covers
+//    pi/2 and every rounding's share of at most 8 2^-22.
+//    Any other factor (0, NaN, a negative one) leaves the whole origin to the extended formula.
 // The distance is at most 2^40 then, and a distance below FLT_MIN needs no normal float: its
 // falloff, by either formula, lies far above the cap, which takes its place.
 constexpr double square_sum_limit = 0x1p80;
-constexpr double smallest_degree_factor = 0x1p-100, largest_degree_factor = 0x1p7;
+constexpr double smallest_degree_factor = 0.0171, largest_degree_factor = 0.0178;
+constexpr double quarter_turn_and_roundings = 1.5709;
+static_assert(half_turn * smallest_degree_factor - quarter_turn_and_roundings > lanes_sine::lowest_argument);
+static_assert(2 * half_turn * largest_degree_factor + quarter_turn_and_roundings < lanes_sine::highest_argument);
 
 // The origin's terms in lanes, the same for every group of partners.
 template <class L>
@@ -85,8 +92,7 @@ struct LaneTerms {
 
  private:
   static bool usual_degree_factor(float factor) {
-    const double magnitude = factor < 0 ? -static_cast<double>(factor) : factor;
-    return magnitude >= smallest_degree_factor && magnitude <= largest_degree_factor;
+    return factor >= smallest_degree_factor && factor <= largest_degree_factor;
   }
 };
 
@@ -153,12 +159,10 @@ LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std
     proven &= rounds_alike_in_range<L, AngleBound>(angle_estimate, angle);
     // (E2) the half-turn for b below 0 is a sum of two floats.
     angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angle + half), angle);
-    // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
-    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula. The range
-    // holds normal floats only.
+    // (P) the argument in radians, inside the own sine's range in every lane that the degree
+    // factor's range keeps (above): the program's lie between pi/2 and 5pi/2.
     const D argument_estimate = (angle + half) * terms.deg_to_rad;
-    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]) &
-              lanes_sine::in_range<L>(pass.plane[g][j]);
+    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]);
   }
   pass.proven[g] = proven;
 }
