@@ -1,5 +1,8 @@
 #pragma once
 // Projection, shape drawers and frame drawing.
+#include <vector>
+
+#include "runtime/screen_state.h"
 
 struct ViewVars {
   float proj_x = 0, proj_y = 0, proj_z = 0;
@@ -16,4 +19,7 @@ struct ViewVars {
   float scr_ax = 0, scr_ay = 0, scr_bx = 0, scr_by = 0;
 
   float draw_page = 0;
+
+  // Pages the workers draw shapes ahead on, kept from frame to frame.
+  std::vector<Page> layers_ahead;
 };

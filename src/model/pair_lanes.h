@@ -15,7 +15,6 @@
 namespace pair_lanes {
 
 using namespace error_bound;
-using lanes_proof::rounds_alike;
 using lanes_proof::rounds_alike_in_range;
 
 // The bounds, in units of u relative to the estimate, each a type for rounds_alike<L, Bound>
@@ -54,6 +53,29 @@ struct FalloffBound {
   static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
 };
 
+// The ranges that keep every ratio, angle and distance of a proven lane inside the normal
+// floats, and every sine argument inside the own sine's range, so that their proofs need no
+// range test of their own (rounds_alike_in_range); one comparison of the square sum (falloff)
+// holds a lane to both:
+//  - the square sum of the differences, in double, below 2^80: each square is exact (E1) and
+//    the sums only round, so every difference is at most 2^40 in magnitude (2^40 is a float,
+//    and the next one up lies beyond 2^40 (1 + u)). An offset then lies between 2^-77 (tangents)
+//    and 2^40 + 1, and a ratio of two between 2^-118 and 2^118, with its own bound's few u.
+//  - the degree factor d between 0.0171 and 0.0178, about the program's pi / 180: from such a
+//    ratio, the arc tangent lies between pi/4 min(|ratio|, 1) >= 2^-118.35 and pi/2, and the
+//    angle atan / d between 2^-113 and 92, its float within 2^-23 relative of atan / d. The
+//    argument (angle + 180) d, with the half-turn for b below 0 and each float rounding
+//    (2^-24 relative), lies between 180 d - 1.5709 and 360 d + 1.5709, where 1.5709 covers
+//    pi/2 and every rounding's share of at most 8 2^-22.
+//    Any other factor (0, NaN, a negative one) leaves the whole origin to the extended formula.
+// The distance is at most 2^40 then, and a distance below FLT_MIN needs no normal float: its
+// falloff, by either formula, lies far above the cap, which takes its place.
+constexpr double square_sum_limit = 0x1p80;
+constexpr double smallest_degree_factor = 0.0171, largest_degree_factor = 0.0178;
+constexpr double quarter_turn_and_roundings = 1.5709;
+static_assert(half_turn * smallest_degree_factor - quarter_turn_and_roundings > lanes_sine::lowest_argument);
+static_assert(2 * half_turn * largest_degree_factor + quarter_turn_and_roundings < lanes_sine::highest_argument);
+
 // The origin's terms in lanes, the same for every group of partners.
 template <class L>
 struct LaneTerms {
@@ -61,9 +83,17 @@ struct LaneTerms {
   D px, py, pz, minus_gain, deg_to_rad;
   // A division costs many multiplications; the bounds above account for the reciprocals.
   D degrees_per_radian;
+  // square_sum_limit for a degree factor in its range, 0 (below every square sum) for any other.
+  D square_sum_limit;
   explicit LaneTerms(const LaneOrigin& origin)
       : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), minus_gain(L::splat(-origin.gain)),
-        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(L::splat(1.0 / origin.deg_to_rad)) {}
+        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(L::splat(1.0 / origin.deg_to_rad)),
+        square_sum_limit(L::splat(usual_degree_factor(origin.deg_to_rad) ? pair_lanes::square_sum_limit : 0)) {}
+
+ private:
+  static bool usual_degree_factor(float factor) {
+    return factor >= smallest_degree_factor && factor <= largest_degree_factor;
+  }
 };
 
 // The partners of one pass through the phases below. Each phase runs for every lane group of
@@ -95,9 +125,9 @@ LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& part
   pass.dx[g] = dx;
   pass.dy[g] = dy;
   pass.dz[g] = dz;
-  // (P) the ratios. No offset sum is 0, since 1E-7 in double is not a float, and every product
-  // below stays inside the double range (each offset lies between 2^-77 and 2^129 in
-  // magnitude).
+  // (P) the ratios, normal floats in every lane that the square sum's range keeps (above). No
+  // offset sum is 0, since 1E-7 in double is not a float, and every product below stays inside
+  // the double range (each offset lies between 2^-77 and 2^129 in magnitude).
   const D offset = L::splat(angle_offset);
   const D offset_x = dx + offset, offset_y = dy + offset, offset_z = dz + offset;
   const D xy = offset_x * offset_y;
@@ -106,8 +136,9 @@ LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& part
   const D ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
   const D ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
   D* three = pass.plane[g];
-  pass.proven[g] = rounds_alike<L, RatioBound>(ratio_x, three[0]) & rounds_alike<L, RatioBound>(ratio_y, three[1]) &
-                   rounds_alike<L, RatioBound>(ratio_z, three[2]);
+  pass.proven[g] = rounds_alike_in_range<L, RatioBound>(ratio_x, three[0]) &
+                   rounds_alike_in_range<L, RatioBound>(ratio_y, three[1]) &
+                   rounds_alike_in_range<L, RatioBound>(ratio_z, three[2]);
 }
 
 // The sine arguments of one group from its tangents, each plane's from its arc tangent and its b.
@@ -121,18 +152,17 @@ LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std
   typename L::Mask proven = pass.proven[g];
 #pragma GCC unroll 3
   for (int j = 0; j < 3; ++j) {
-    // (P) the angle in degrees.
+    // (P) the angle in degrees, a normal float in every lane that the square sum's range and the
+    // degree factor's keep (above).
     const D angle_estimate = atan[j] * terms.degrees_per_radian;
     D angle;
-    proven &= rounds_alike<L, AngleBound>(angle_estimate, angle);
+    proven &= rounds_alike_in_range<L, AngleBound>(angle_estimate, angle);
     // (E2) the half-turn for b below 0 is a sum of two floats.
     angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angle + half), angle);
-    // (P) the argument in radians, in the own sine's range: the program's lie between pi/2 and
-    // 5pi/2, and one beyond (an unusual degree factor) runs the extended formula. The range
-    // holds normal floats only.
+    // (P) the argument in radians, inside the own sine's range in every lane that the degree
+    // factor's range keeps (above): the program's lie between pi/2 and 5pi/2.
     const D argument_estimate = (angle + half) * terms.deg_to_rad;
-    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]) &
-              lanes_sine::in_range<L>(pass.plane[g][j]);
+    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]);
   }
   pass.proven[g] = proven;
 }
@@ -160,21 +190,24 @@ LANES_INLINE void directions(const LaneTerms<L>& terms, PassScratch<L>& pass, st
 
 // The falloff of one group and its verdict.
 template <class L>
-LANES_INLINE void falloff(PassScratch<L>& pass, std::size_t at, std::size_t g, LaneResults& out) {
+LANES_INLINE void falloff(const LaneTerms<L>& terms, PassScratch<L>& pass, std::size_t at, std::size_t g,
+                          LaneResults& out) {
   using D = typename L::Doubles;
   using Mask = typename L::Mask;
   const D dx = pass.dx[g], dy = pass.dy[g], dz = pass.dz[g];
-  // (P) the distance, or exactly 0 for coincident particles (the square of a float other than
-  // 0 is not 0 in double). The squares of floats are exact (E1), so the fused sums round as
-  // the plain ones.
+  // (P) the distance, held to the square sum's range (above), which the earlier proofs rely on;
+  // a NaN or infinite difference fails it. The squares of floats are exact (E1), so the fused
+  // sums round as the plain ones. Coincident particles give exactly 0 (the square of a float
+  // other than 0 is not 0 in double), whose bits the proof passes unchanged.
   const D square_sum = L::multiply_add(dz, dz, L::multiply_add(dy, dy, dx * dx));
   const D distance_estimate = L::sqrt(square_sum);
-  D distance;  // 0 for coincident particles too
+  D distance;
   Mask proven = pass.proven[g];
-  proven &= rounds_alike<L, DistanceBound>(distance_estimate, distance) | L::equal(square_sum, L::splat(0));
+  proven &= rounds_alike_in_range<L, DistanceBound>(distance_estimate, distance) &
+            L::less(square_sum, terms.square_sum_limit);
   // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
-  // whatever the exact value. Below the cap, and from a proven distance (at most FLT_MAX, so
-  // a falloff of at least 500 / 2^64), the float nearest it is normal.
+  // whatever the exact value. Below the cap, and from a proven distance (at most 2^40, so a
+  // falloff of at least 500 / 2^20), the float nearest it is normal.
   const D cap = L::splat(falloff_cap);
   const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
   constexpr double falloff_low = 1 - proof_width(FalloffBound::units);
@@ -197,7 +230,7 @@ void kernel(const PartnerColumns& partners, const LaneOrigin& origin, LaneResult
     for (std::size_t g = 0; g < groups; ++g) tangents<L>(terms, partners, first + g * L::count, pass, g);
     for (std::size_t g = 0; g < groups; ++g) arguments<L>(terms, pass, g);
     for (std::size_t g = 0; g < groups; ++g) directions<L>(terms, pass, first + g * L::count, g, out);
-    for (std::size_t g = 0; g < groups; ++g) falloff<L>(pass, first + g * L::count, g, out);
+    for (std::size_t g = 0; g < groups; ++g) falloff<L>(terms, pass, first + g * L::count, g, out);
   }
 }
 

@@ -7,26 +7,34 @@ namespace pair_sum {
 namespace {
 
 struct SumAvx2 : LanesAvx2 {
-  // Four rows of four floats at a time, turned into four columns.
+  // Two of the four groups at a time: their six sums and terms fill the sixteen registers.
+  static constexpr std::size_t groups_in_flight = 2;
+  using Marks = MaskMarks<SumAvx2>;
+  // Four rows of eight floats at a time, turned into eight columns: each 128-bit half turns
+  // four partners, and the halves are paired up at the end.
   static void transpose(const float* base, const int* offsets, std::size_t count, float* out) {
-    for (std::size_t q = 0; q < count; q += 4, out += 16) {
-      __m128 r0 = _mm_loadu_ps(base + offsets[0] + q), r1 = _mm_loadu_ps(base + offsets[1] + q);
-      __m128 r2 = _mm_loadu_ps(base + offsets[2] + q), r3 = _mm_loadu_ps(base + offsets[3] + q);
-      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
-      _mm_storeu_ps(out + 0, r0);
-      _mm_storeu_ps(out + 4, r1);
-      _mm_storeu_ps(out + 8, r2);
-      _mm_storeu_ps(out + 12, r3);
+    for (std::size_t q = 0; q < count; q += 8, out += 32) {
+      const __m256 r0 = _mm256_loadu_ps(base + offsets[0] + q), r1 = _mm256_loadu_ps(base + offsets[1] + q);
+      const __m256 r2 = _mm256_loadu_ps(base + offsets[2] + q), r3 = _mm256_loadu_ps(base + offsets[3] + q);
+      const __m256 t0 = _mm256_unpacklo_ps(r0, r1), t1 = _mm256_unpackhi_ps(r0, r1);
+      const __m256 t2 = _mm256_unpacklo_ps(r2, r3), t3 = _mm256_unpackhi_ps(r2, r3);
+      // Columns q and q + 4, q + 1 and q + 5, ...
+      const __m256 u0 = _mm256_shuffle_ps(t0, t2, 0x44), u1 = _mm256_shuffle_ps(t0, t2, 0xEE);
+      const __m256 u2 = _mm256_shuffle_ps(t1, t3, 0x44), u3 = _mm256_shuffle_ps(t1, t3, 0xEE);
+      _mm256_storeu_ps(out + 0, _mm256_permute2f128_ps(u0, u1, 0x20));
+      _mm256_storeu_ps(out + 8, _mm256_permute2f128_ps(u2, u3, 0x20));
+      _mm256_storeu_ps(out + 16, _mm256_permute2f128_ps(u0, u1, 0x31));
+      _mm256_storeu_ps(out + 24, _mm256_permute2f128_ps(u2, u3, 0x31));
     }
   }
   static Mask float_midpoints(Doubles values) {
-    const __m256i low_bits = _mm256_and_si256(_mm256_castpd_si256(values), _mm256_set1_epi64x(0x1FFFFFFF));
-    return _mm256_cmpeq_epi64(low_bits, _mm256_set1_epi64x(0x10000000));
+    const __m256i low_bits = _mm256_and_si256(_mm256_castpd_si256(values), _mm256_set1_epi64x(below_float_bits));
+    return _mm256_cmpeq_epi64(low_bits, _mm256_set1_epi64x(float_midpoint_bits));
   }
   static Mask outside_floats(Doubles values) {
     const Doubles magnitude = _mm256_and_pd(values, _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF)));
-    const Doubles inside = _mm256_and_pd(_mm256_cmp_pd(magnitude, splat(0x1p128), _CMP_LT_OQ),
-                                         _mm256_cmp_pd(magnitude, splat(0x1p-126), _CMP_GE_OQ));
+    const Doubles inside = _mm256_and_pd(_mm256_cmp_pd(magnitude, splat(float_overflow), _CMP_LT_OQ),
+                                         _mm256_cmp_pd(magnitude, splat(smallest_normal_float), _CMP_GE_OQ));
     return ~_mm256_castpd_si256(inside);
   }
 };

@@ -1,4 +1,7 @@
 // The summation for eight double lanes on AVX-512.
+#include <bit>
+#include <cstdint>
+
 #include "compute/lanes_avx512.h"
 #include "model/pair_sum_lanes.h"
 #include "model/pair_sums.h"
@@ -7,39 +10,69 @@ namespace pair_sum {
 namespace {
 
 struct SumAvx512 : LanesAvx512 {
-  // Eight rows of eight floats at a time, turned into eight columns.
+  // Both groups in flight: six chains of sums beside each other.
+  static constexpr std::size_t groups_in_flight = 2;
+  // Eight rows of eight floats at a time, turned into eight columns: rows k and k + 4 side by
+  // side in one register, so that each step below treats two rows' halves at once.
   static void transpose(const float* base, const int* offsets, std::size_t count, float* out) {
+    const auto two_rows = [&](int row, std::size_t q) {
+      const __m512d low = _mm512_castpd256_pd512(_mm256_castps_pd(_mm256_loadu_ps(base + offsets[row] + q)));
+      return _mm512_castpd_ps(_mm512_insertf64x4(low, _mm256_castps_pd(_mm256_loadu_ps(base + offsets[row + 4] + q)), 1));
+    };
     for (std::size_t q = 0; q < count; q += 8, out += 64) {
-      __m256 r[8];
-      for (int row = 0; row < 8; ++row) r[row] = _mm256_loadu_ps(base + offsets[row] + q);
-      const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
-      const __m256 t2 = _mm256_unpacklo_ps(r[2], r[3]), t3 = _mm256_unpackhi_ps(r[2], r[3]);
-      const __m256 t4 = _mm256_unpacklo_ps(r[4], r[5]), t5 = _mm256_unpackhi_ps(r[4], r[5]);
-      const __m256 t6 = _mm256_unpacklo_ps(r[6], r[7]), t7 = _mm256_unpackhi_ps(r[6], r[7]);
-      const __m256 u0 = _mm256_shuffle_ps(t0, t2, 0x44), u1 = _mm256_shuffle_ps(t0, t2, 0xEE);
-      const __m256 u2 = _mm256_shuffle_ps(t1, t3, 0x44), u3 = _mm256_shuffle_ps(t1, t3, 0xEE);
-      const __m256 u4 = _mm256_shuffle_ps(t4, t6, 0x44), u5 = _mm256_shuffle_ps(t4, t6, 0xEE);
-      const __m256 u6 = _mm256_shuffle_ps(t5, t7, 0x44), u7 = _mm256_shuffle_ps(t5, t7, 0xEE);
-      _mm256_storeu_ps(out + 0, _mm256_permute2f128_ps(u0, u4, 0x20));
-      _mm256_storeu_ps(out + 8, _mm256_permute2f128_ps(u1, u5, 0x20));
-      _mm256_storeu_ps(out + 16, _mm256_permute2f128_ps(u2, u6, 0x20));
-      _mm256_storeu_ps(out + 24, _mm256_permute2f128_ps(u3, u7, 0x20));
-      _mm256_storeu_ps(out + 32, _mm256_permute2f128_ps(u0, u4, 0x31));
-      _mm256_storeu_ps(out + 40, _mm256_permute2f128_ps(u1, u5, 0x31));
-      _mm256_storeu_ps(out + 48, _mm256_permute2f128_ps(u2, u6, 0x31));
-      _mm256_storeu_ps(out + 56, _mm256_permute2f128_ps(u3, u7, 0x31));
+      const __m512 r04 = two_rows(0, q), r15 = two_rows(1, q), r26 = two_rows(2, q), r37 = two_rows(3, q);
+      const __m512 t0 = _mm512_unpacklo_ps(r04, r15), t1 = _mm512_unpackhi_ps(r04, r15);
+      const __m512 t2 = _mm512_unpacklo_ps(r26, r37), t3 = _mm512_unpackhi_ps(r26, r37);
+      // Each 128-bit quarter now holds four floats of one column: columns 0-3 of rows 0-3 in
+      // the low half, of rows 4-7 in the high half.
+      const __m512 u0 = _mm512_shuffle_ps(t0, t2, 0x44), u1 = _mm512_shuffle_ps(t0, t2, 0xEE);
+      const __m512 u2 = _mm512_shuffle_ps(t1, t3, 0x44), u3 = _mm512_shuffle_ps(t1, t3, 0xEE);
+      _mm512_storeu_ps(out + 0, _mm512_shuffle_f32x4(u0, u1, 0x88));
+      _mm512_storeu_ps(out + 16, _mm512_shuffle_f32x4(u2, u3, 0x88));
+      _mm512_storeu_ps(out + 32, _mm512_shuffle_f32x4(u0, u1, 0xDD));
+      _mm512_storeu_ps(out + 48, _mm512_shuffle_f32x4(u2, u3, 0xDD));
     }
   }
   static Mask float_midpoints(Doubles values) {
-    const __m512i low_bits = _mm512_and_si512(_mm512_castpd_si512(values), _mm512_set1_epi64(0x1FFFFFFF));
-    return _mm512_cmpeq_epi64_mask(low_bits, _mm512_set1_epi64(0x10000000));
+    const __m512i low_bits = _mm512_and_si512(_mm512_castpd_si512(values), _mm512_set1_epi64(below_float_bits));
+    return _mm512_cmpeq_epi64_mask(low_bits, _mm512_set1_epi64(float_midpoint_bits));
   }
   static Mask outside_floats(Doubles values) {
     const Doubles magnitude = _mm512_abs_pd(values);
-    const Mask inside = _mm512_cmp_pd_mask(magnitude, splat(0x1p128), _CMP_LT_OQ) &
-                        _mm512_cmp_pd_mask(magnitude, splat(0x1p-126), _CMP_GE_OQ);
+    const Mask inside = _mm512_cmp_pd_mask(magnitude, splat(float_overflow), _CMP_LT_OQ) &
+                        _mm512_cmp_pd_mask(magnitude, splat(smallest_normal_float), _CMP_GE_OQ);
     return ~inside & 0xFF;
   }
+  // The same tests in vector registers alone, with no mask moved out per sum: each lane keeps
+  // the least of its sums' low bits against the midpoint pattern (0 once one is a midpoint),
+  // and the least and greatest of its sums' bits rotated by one, the sign moved to the lowest
+  // bit: for the even bounds below that orders the sums by magnitude, infinities and NaN
+  // above every finite one.
+  struct Marks {
+    __m512i nearest_midpoint = _mm512_set1_epi64(-1), lowest = _mm512_set1_epi64(-1), highest = _mm512_setzero_si512();
+    void add(Doubles x, Doubles y, Doubles z) {
+      const __m512i below_float = _mm512_set1_epi64(below_float_bits), midpoint = _mm512_set1_epi64(float_midpoint_bits);
+      // (bits & below_float) ^ midpoint: 0 exactly at a midpoint.
+      const auto off_midpoint = [&](Doubles v) {
+        return _mm512_ternarylogic_epi64(_mm512_castpd_si512(v), below_float, midpoint, 0x6A);
+      };
+      const auto rotated = [](Doubles v) { return _mm512_rol_epi64(_mm512_castpd_si512(v), 1); };
+      nearest_midpoint = _mm512_min_epu64(
+          nearest_midpoint, _mm512_min_epu64(_mm512_min_epu64(off_midpoint(x), off_midpoint(y)), off_midpoint(z)));
+      const __m512i rx = rotated(x), ry = rotated(y), rz = rotated(z);
+      lowest = _mm512_min_epu64(lowest, _mm512_min_epu64(_mm512_min_epu64(rx, ry), rz));
+      highest = _mm512_max_epu64(highest, _mm512_max_epu64(_mm512_max_epu64(rx, ry), rz));
+    }
+    bool any() const {
+      constexpr std::uint64_t lowest_inside = std::bit_cast<std::uint64_t>(smallest_normal_float) << 1,
+                              above_inside = std::bit_cast<std::uint64_t>(float_overflow) << 1;
+      const __mmask8 marked =
+          _mm512_cmpeq_epi64_mask(nearest_midpoint, _mm512_setzero_si512()) |
+          _mm512_cmplt_epu64_mask(lowest, _mm512_set1_epi64(static_cast<long long>(lowest_inside))) |
+          _mm512_cmpge_epu64_mask(highest, _mm512_set1_epi64(static_cast<long long>(above_inside)));
+      return marked != 0;
+    }
+  };
 };
 
 }  // namespace

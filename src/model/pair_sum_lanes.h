@@ -6,10 +6,12 @@
 // type S, so each set's copy stays its own.
 //
 // S is a lanes type of compute/ (LanesScalar, LanesAvx2, LanesAvx512) with three members more:
-// transpose(base, offsets, count, out) writes, for q below count rounded up to whole lane
-// groups, the float at base + offsets[lane] + q to out[q x lanes + lane]; float_midpoints(v)
+// transpose(base, offsets, count, out) writes, for q below count rounded up to a multiple of
+// eight, the float at base + offsets[lane] + q to out[q x lanes + lane]; float_midpoints(v)
 // marks the lanes whose double is a float midpoint (see below) and outside_floats(v) those
-// whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number.
+// whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number; a Marks value
+// gathers both tests over many sums (add(x, y, z)) and tells whether any lane of any of them
+// was marked (any()), MaskMarks<S> where the set has no cheaper way.
 //
 // Why one double sum rounded to float is the extended formula's float. A component of a force
 // f takes the term a x b, with f, a (minus the direction term) and b (the falloff) floats; the
@@ -42,17 +44,30 @@
 
 namespace pair_sum {
 
+// The bit test below: the low bits of a double's significand that a float leaves 0, and their
+// pattern at a float midpoint; and the range of magnitudes where it holds.
+constexpr std::uint64_t below_float_bits = 0x1FFFFFFF, float_midpoint_bits = 0x10000000;
+constexpr double smallest_normal_float = 0x1p-126, float_overflow = 0x1p128;
+
+// The bit tests of many sums gathered in one mask.
+template <class S>
+struct MaskMarks {
+  typename S::Mask marked{};
+  void add(typename S::Doubles x, typename S::Doubles y, typename S::Doubles z) {
+    marked = marked | S::float_midpoints(x) | S::outside_floats(x) | S::float_midpoints(y) | S::outside_floats(y) |
+             S::float_midpoints(z) | S::outside_floats(z);
+  }
+  bool any() const { return S::mask_bits(marked) != 0; }
+};
+
 // The partners whose terms the kernel computes at once: the terms of every particle summed
 // together stay in the first-level cache.
 constexpr std::size_t partner_block = 64;
 
-// True when the kernel proved every partner of the block, whose verdicts fill the first word.
-static_assert(partner_block <= 64);
-template <class S>
-bool all_proven(const pair_lanes::LaneResults& results, std::size_t count) {
-  const std::uint64_t every_partner = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-  return (results.proven[0] & every_partner) == every_partner;
-}
+// The partners summed between two looks at the bit tests: about one force sum in 10,000 is
+// marked, so these few, not the whole block, are summed again when one is.
+constexpr std::size_t partners_unchecked = 8;
+static_assert(partner_block <= 64 && partner_block % partners_unchecked == 0);
 
 // Adds the partners' contributions to forces[i] for origins[i], i below `together`, with the
 // kernel's terms in `results` (one per particle) and add_pair for every partner the kernel did
@@ -92,6 +107,10 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
     fz[group] = S::load_floats(z + first);
   }
 
+  // The lanes whose double sum the extended formula must redo: a float midpoint, or outside
+  // the normal floats.
+  const auto suspects = [](D sum) { return S::float_midpoints(sum) | S::outside_floats(sum); };
+
   // The lanes of one group at one partner by the extended formula: add_pair for the particles
   // in `whole`, add_term for each component whose lane is in its mask.
   const auto extended_lanes = [&](std::size_t group, std::size_t q, std::size_t partner, Mask whole,
@@ -125,50 +144,103 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
     after[2] = S::load_floats(new_z);
   };
 
+  // One partner's terms added to the lanes of one group, each lane checked: add_pair for an
+  // unproven partner, add_term for a component whose double sum the bit test marks.
   std::size_t handed_over = 0;
+  const auto add_checked = [&](std::size_t group, std::size_t q, std::size_t block_first, bool all_proven) {
+    Mask unproven = 0;
+    if (!all_proven)
+      for (std::size_t lane = 0; lane < lanes; ++lane)
+        unproven |= static_cast<Mask>(~results[group * lanes + lane].proven[0] >> q & 1) << lane;
+    unproven &= used[group];
+    const auto& terms = terms_by_partner[group];
+    // (E1) each product exact, so the multiply-add rounds as a product and a sum would: one
+    // double rounding of each sum, then one to float.
+    const D falloff = S::load_floats(terms[3] + q * lanes);
+    const D before[3] = {fx[group], fy[group], fz[group]};
+    const D sums[3] = {S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, before[0]),
+                       S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, before[1]),
+                       S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, before[2])};
+    D after[3] = {S::round_to_float(sums[0]), S::round_to_float(sums[1]), S::round_to_float(sums[2])};
+    const Mask components[3] = {S::mask_bits(suspects(sums[0])), S::mask_bits(suspects(sums[1])),
+                                S::mask_bits(suspects(sums[2]))};
+    if ((unproven | ((components[0] | components[1] | components[2]) & used[group])) != 0) [[unlikely]] {
+      extended_lanes(group, q, block_first + q, unproven, components, before, after);
+      handed_over += static_cast<std::size_t>(__builtin_popcount(unproven));
+    }
+    fx[group] = after[0];
+    fy[group] = after[1];
+    fz[group] = after[2];
+  };
+
+  // Partners begin to end, every one proven, added to the groups from `first` on without a
+  // check between partners: the bit tests of every sum are gathered and looked at once, at
+  // the end. Only when none marks a lane are the sums kept; otherwise the caller adds the same
+  // partners again from the same start, one by one. The groups' chains are independent, so
+  // in_flight of them overlap.
+  constexpr std::size_t in_flight = S::groups_in_flight;
+  static_assert(groups % in_flight == 0);
+  const auto add_unchecked = [&](std::size_t first, std::size_t begin, std::size_t end) {
+    D sum_x[in_flight], sum_y[in_flight], sum_z[in_flight];
+    for (std::size_t k = 0; k < in_flight; ++k) {
+      sum_x[k] = fx[first + k];
+      sum_y[k] = fy[first + k];
+      sum_z[k] = fz[first + k];
+    }
+    typename S::Marks marks;
+    for (std::size_t q = begin; q < end; ++q) {
+#pragma GCC unroll 8
+      for (std::size_t k = 0; k < in_flight; ++k) {
+        const auto& terms = terms_by_partner[first + k];
+        // (E1) as in add_checked.
+        const D falloff = S::load_floats(terms[3] + q * lanes);
+        const D x_sum = S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, sum_x[k]);
+        const D y_sum = S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, sum_y[k]);
+        const D z_sum = S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, sum_z[k]);
+        marks.add(x_sum, y_sum, z_sum);
+        sum_x[k] = S::round_to_float(x_sum);
+        sum_y[k] = S::round_to_float(y_sum);
+        sum_z[k] = S::round_to_float(z_sum);
+      }
+    }
+    if (marks.any()) return false;
+    for (std::size_t k = 0; k < in_flight; ++k) {
+      fx[first + k] = sum_x[k];
+      fy[first + k] = sum_y[k];
+      fz[first + k] = sum_z[k];
+    }
+    return true;
+  };
+
   for (std::size_t block_first = 0; block_first < partners.count; block_first += partner_block) {
     const std::size_t left = partners.count - block_first, count = left < partner_block ? left : partner_block;
     const PartnerColumns block{partners.x + block_first, partners.y + block_first, partners.z + block_first, count};
-    bool block_proven = true;
+    // Bit q set when every particle's term of partner q is proven (the lanes beyond `together`
+    // repeat particle 0).
+    std::uint64_t proven_by_all = ~std::uint64_t{0};
     for (std::size_t i = 0; i < together; ++i) {
       kernel(block, pair_lanes::LaneOrigin{origins[i].x, origins[i].y, origins[i].z, gain, deg_to_rad}, results[i]);
-      block_proven = block_proven && all_proven<S>(results[i], count);
+      proven_by_all &= results[i].proven[0];
     }
-    // Each group's terms partner by partner, a lane per particle.
-    for (std::size_t group = 0; group < groups; ++group) {
-      if (!used[group]) continue;
-      S::transpose(results[0].minus_dir_x, offsets[group], count, terms_by_partner[group][0]);
-      S::transpose(results[0].minus_dir_y, offsets[group], count, terms_by_partner[group][1]);
-      S::transpose(results[0].minus_dir_z, offsets[group], count, terms_by_partner[group][2]);
-      S::transpose(results[0].falloff, offsets[group], count, terms_by_partner[group][3]);
-    }
-    for (std::size_t q = 0; q < count; ++q) {
-      for (std::size_t group = 0; group < groups; ++group) {
-        if (!used[group]) continue;
-        Mask unproven = 0;
-        if (!block_proven)
-          for (std::size_t lane = 0; lane < lanes; ++lane)
-            unproven |= static_cast<Mask>(~results[group * lanes + lane].proven[0] >> q & 1) << lane;
-        unproven &= used[group];
-        const auto& terms = terms_by_partner[group];
-        // (E1) each product exact, so the multiply-add rounds as a product and a sum would: one
-        // double rounding of each sum, then one to float.
-        const D falloff = S::load_floats(terms[3] + q * lanes);
-        const D before[3] = {fx[group], fy[group], fz[group]};
-        const D sums[3] = {S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, before[0]),
-                           S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, before[1]),
-                           S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, before[2])};
-        D after[3] = {S::round_to_float(sums[0]), S::round_to_float(sums[1]), S::round_to_float(sums[2])};
-        const Mask components[3] = {S::mask_bits(S::float_midpoints(sums[0]) | S::outside_floats(sums[0])),
-                                    S::mask_bits(S::float_midpoints(sums[1]) | S::outside_floats(sums[1])),
-                                    S::mask_bits(S::float_midpoints(sums[2]) | S::outside_floats(sums[2]))};
-        if ((unproven | ((components[0] | components[1] | components[2]) & used[group])) != 0) [[unlikely]] {
-          extended_lanes(group, q, block_first + q, unproven, components, before, after);
-          handed_over += static_cast<std::size_t>(__builtin_popcount(unproven));
-        }
-        fx[group] = after[0];
-        fy[group] = after[1];
-        fz[group] = after[2];
+    for (std::size_t first = 0; first < groups && used[first]; first += in_flight) {
+      // Each group's terms partner by partner, a lane per particle; a group beyond `together`
+      // holds particle 0's.
+      for (std::size_t group = first; group < first + in_flight; ++group) {
+        S::transpose(results[0].minus_dir_x, offsets[group], count, terms_by_partner[group][0]);
+        S::transpose(results[0].minus_dir_y, offsets[group], count, terms_by_partner[group][1]);
+        S::transpose(results[0].minus_dir_z, offsets[group], count, terms_by_partner[group][2]);
+        S::transpose(results[0].falloff, offsets[group], count, terms_by_partner[group][3]);
+      }
+      // A few partners at a time, so that a marked sum or an unproven term costs the checked
+      // sums of those few only.
+      for (std::size_t begin = 0; begin < count; begin += partners_unchecked) {
+        const std::size_t end = begin + partners_unchecked < count ? begin + partners_unchecked : count;
+        const std::uint64_t these = ((std::uint64_t{1} << (end - begin)) - 1) << begin;
+        const bool all_proven = (proven_by_all & these) == these;
+        if (all_proven && add_unchecked(first, begin, end)) continue;
+        for (std::size_t q = begin; q < end; ++q)
+          for (std::size_t group = first; group < first + in_flight; ++group)
+            if (used[group]) add_checked(group, q, block_first, all_proven);
       }
     }
   }

@@ -9,17 +9,20 @@ namespace pair_sum {
 namespace {
 
 struct SumScalar : LanesScalar {
+  // Four particles at a time: twelve chains of sums in the sixteen registers.
+  static constexpr std::size_t groups_in_flight = 4;
+  using Marks = MaskMarks<SumScalar>;
   static void transpose(const float* base, const int* offsets, std::size_t count, float* out) {
     for (std::size_t q = 0; q < count; ++q) out[q] = base[*offsets + q];
   }
   static Mask float_midpoints(Doubles value) {
     std::uint64_t bits;
     __builtin_memcpy(&bits, &value, sizeof bits);
-    return (bits & 0x1FFFFFFF) == 0x10000000;
+    return (bits & below_float_bits) == float_midpoint_bits;
   }
   static Mask outside_floats(Doubles value) {
     const Doubles magnitude = __builtin_fabs(value);
-    return !(magnitude < 0x1p128 && magnitude >= 0x1p-126);
+    return !(magnitude < float_overflow && magnitude >= smallest_normal_float);
   }
 };
 

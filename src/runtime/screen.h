@@ -25,6 +25,13 @@ void draw_line(float x1, float y1, float x2, float y2, int colour);
 // Given bits: 2 the colour, 4 the start angle, 8 the end angle, 16 the aspect.
 void draw_circle(double x, double y, double radius, int colour, double start, double end, double aspect, int given);
 void set_pixel(float x, float y, int colour);
+// The pixels alone of draw_line and set_pixel, on any page: no failure check, no last point and
+// no hand-over, so that pages of one's own can be drawn ahead on other threads. draw_line_pixels
+// is false when the line misses the page.
+bool draw_line_pixels(Page& page, float x1, float y1, float x2, float y2, int colour);
+void set_pixel_pixels(Page& page, float x, float y, int colour);
+// The last point drawn, which the drawing operations set and drawing ahead hands on.
+void set_last_point(float x, float y);
 
 // Hands the host the screen as it stands: the window size of its mode and the shown page. A
 // fresh screen state is the start-up text mode.

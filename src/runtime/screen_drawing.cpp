@@ -136,16 +136,27 @@ struct Arc {
 
 }  // namespace
 
+bool draw_line_pixels(Page& page, float x1, float y1, float x2, float y2, int colour) {
+  Point from{line_coordinate(x1), line_coordinate(y1)}, to{line_coordinate(x2), line_coordinate(y2)};
+  if (!clip_segment(from, to, page.width - 1, page.height - 1)) return false;
+  draw_clipped(page, from, to, static_cast<std::uint8_t>(colour & 15));
+  return true;
+}
+
+void set_pixel_pixels(Page& page, float x, float y, int colour) {
+  put_pixel(page, pixel_coordinate(x), pixel_coordinate(y), static_cast<std::uint8_t>(colour & 15));
+}
+
+void set_last_point(float x, float y) {
+  ScreenState& screen = runtime().screen;
+  screen.last_x = x;
+  screen.last_y = y;
+}
+
 void draw_line(float x1, float y1, float x2, float y2, int colour) {
   if (failure_pending()) return;
-  Page& page = drawing_page();
-  ScreenState& screen = runtime().screen;
-  screen.last_x = x2;
-  screen.last_y = y2;
-  Point from{line_coordinate(x1), line_coordinate(y1)}, to{line_coordinate(x2), line_coordinate(y2)};
-  if (!clip_segment(from, to, page.width - 1, page.height - 1)) return;
-  draw_clipped(page, from, to, static_cast<std::uint8_t>(colour & 15));
-  drawing_page_changed();
+  set_last_point(x2, y2);
+  if (draw_line_pixels(drawing_page(), x1, y1, x2, y2, colour)) drawing_page_changed();
 }
 
 void draw_circle(double x, double y, double radius, int colour, double start, double end, double aspect, int given) {
@@ -218,10 +229,7 @@ void draw_circle(double x, double y, double radius, int colour, double start, do
 
 void set_pixel(float x, float y, int colour) {
   if (failure_pending()) return;
-  ScreenState& screen = runtime().screen;
-  screen.last_x = x;
-  screen.last_y = y;
-  Page& page = drawing_page();
-  put_pixel(page, pixel_coordinate(x), pixel_coordinate(y), static_cast<std::uint8_t>(colour & 15));
+  set_last_point(x, y);
+  set_pixel_pixels(drawing_page(), x, y, colour);
   drawing_page_changed();
 }

@@ -44,17 +44,19 @@ float screen_value(float p, float z) {
                 (static_cast<extended>(z) + g.depth_offset));
 }
 
-// Every projection takes one waiting mouse event, whatever the latch already holds.
-void take_mouse_event() {
+// Every projection takes one waiting mouse event, whatever the latch already holds. Returns
+// the value taken: 0 when no event waited.
+float take_mouse_event() {
   auto& g = program();
   const float taken = mouse_input();
   // The latch holds 0 or -1, and -1 ORed with anything is -1: the general form below gives the
   // same for those without rounding to integers twice per projection.
   if (g.mouse_event == -1 || (g.mouse_event == 0 && !std::signbit(g.mouse_event))) {
     if (taken != 0) g.mouse_event = -1;
-    return;
+    return taken;
   }
   g.mouse_event = single(static_cast<extended>(round_to_int64(g.mouse_event) | round_to_int64(taken)));
+  return taken;
 }
 
 }  // namespace
@@ -89,6 +91,13 @@ Projection extended_projection(float x, float y, float z) {
   p.screen_x = screen_value(p.turned_x, p.turned_z);
   p.screen_y = screen_value(p.turned_y, p.turned_z);
   return p;
+}
+
+void take_mouse_events(std::int64_t count) {
+  // A take that finds no event leaves the latch an integer, which every further such take
+  // keeps: the rest stand for projections drawn ahead, all at that moment.
+  for (; count > 0; --count)
+    if (take_mouse_event() == 0) return;
 }
 
 void take_projection(const Projection& projection) {

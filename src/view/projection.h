@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 // Projects proj_x, proj_y, proj_z to screen_x, screen_y; takes one mouse event; sets clipped.
 void project_point();
@@ -23,3 +24,5 @@ Projection extended_projection(float x, float y, float z);
 // A projection worked out ahead, taken as the drawing reaches it: the mouse event of that
 // projection, then the context exactly as project_point would leave it.
 void take_projection(const Projection& projection);
+// The mouse events of count projections, taken as project_point takes them.
+void take_mouse_events(std::int64_t count);

@@ -1,5 +1,7 @@
 #include "view/shapes.h"
 
+#include <array>
+
 #include "context/program.h"
 #include "model/cell_rows.h"
 #include "runtime/failures.h"
@@ -22,12 +24,26 @@ constexpr bool L = false, H = true;
 // The corners' place in a cube's batch of projections.
 constexpr int corner_index(Corner corner) { return (corner.x ? 4 : 0) | (corner.y ? 2 : 0) | (corner.z ? 1 : 0); }
 
+// A segment of a shape by the places of its ends A and B in the shape's batch of projections.
+struct SegmentEnds {
+  int a, b;
+};
+
 // The twelve edges in drawing order, each from its end A to its end B.
 constexpr CubeEdge cube_edges[12] = {
     {{L, L, L}, {H, L, L}}, {{H, H, L}, {H, L, L}}, {{H, H, L}, {L, H, L}}, {{L, L, L}, {L, H, L}},
     {{L, L, H}, {H, L, H}}, {{H, H, H}, {H, L, H}}, {{H, H, H}, {L, H, H}}, {{L, L, H}, {L, H, H}},
     {{L, L, L}, {L, L, H}}, {{H, L, L}, {H, L, H}}, {{L, H, L}, {L, H, H}}, {{H, H, L}, {H, H, H}},
 };
+
+constexpr std::array<SegmentEnds, 12> cube_segments = [] {
+  std::array<SegmentEnds, 12> segments{};
+  for (int i = 0; i < 12; ++i) segments[i] = {corner_index(cube_edges[i].a), corner_index(cube_edges[i].b)};
+  return segments;
+}();
+
+// The strokes of a cross along x, y and z, each from its high end to its low end.
+constexpr std::array<SegmentEnds, 3> cross_segments = {{{0, 1}, {2, 3}, {4, 5}}};
 
 void set_segment(float ax, float ay, float az, float bx, float by, float bz) {
   auto& g = program();
@@ -55,6 +71,40 @@ struct ProjectedPoints {
   void take(int i) const { take_projection(projections[i]); }
 };
 
+// The ends of the cross's strokes around (x, y, z), in the order of cross_segments.
+ProjectedPoints cross_ends(float x, float y, float z, float half_size) {
+  const float x_high = single(extended{x} + half_size);
+  const float x_low = single(extended{x} - half_size);
+  const float y_high = single(extended{y} + half_size);
+  const float y_low = single(extended{y} - half_size);
+  const float z_high = single(extended{z} + half_size);
+  const float z_low = single(extended{z} - half_size);
+  ProjectedPoints ends;
+  ends.add(x_high, y, z);
+  ends.add(x_low, y, z);
+  ends.add(x, y_high, z);
+  ends.add(x, y_low, z);
+  ends.add(x, y, z_high);
+  ends.add(x, y, z_low);
+  ends.project();
+  return ends;
+}
+
+// The corners of the cube around (x, y, z), at corner_index places.
+ProjectedPoints cube_corners(float x, float y, float z, float half_size) {
+  const float low[3] = {single(extended{x} - half_size), single(extended{y} - half_size),
+                        single(extended{z} - half_size)};
+  const float high[3] = {single(extended{x} + half_size), single(extended{y} + half_size),
+                         single(extended{z} + half_size)};
+  ProjectedPoints corners;
+  for (int index = 0; index < 8; ++index)
+    corners.add(index & 4 ? high[0] : low[0], index & 2 ? high[1] : low[1], index & 1 ? high[2] : low[2]);
+  corners.project();
+  return corners;
+}
+
+float half_of(float size) { return single(extended{size} / 2); }
+
 float page_x(float screen_value) {
   auto& g = program();
   return single(g.center_x + extended{screen_value} * g.graphics_scale);
@@ -80,6 +130,30 @@ void draw_projected_segment(const ProjectedPoints& ends, int a, int b) {
     end_step();
   }
   g.clipped = 0;
+}
+
+template <std::size_t count>
+void draw_projected_segments(const ProjectedPoints& points, const std::array<SegmentEnds, count>& segments) {
+  for (const SegmentEnds& segment : segments) {
+    const PointBatch& p = points.points;
+    set_segment(p.x[segment.a], p.y[segment.a], p.z[segment.a], p.x[segment.b], p.y[segment.b], p.z[segment.b]);
+    draw_projected_segment(points, segment.a, segment.b);
+  }
+}
+
+// The segments as draw_projected_segment draws them, on a page of one's own: a segment with a
+// clipped end is left out. Returns the end B of the last segment drawn.
+template <std::size_t count>
+std::optional<LastPoint> draw_segments_on_page(Page& page, const ProjectedPoints& points,
+                                               const std::array<SegmentEnds, count>& segments, int colour) {
+  std::optional<LastPoint> last;
+  for (const SegmentEnds& segment : segments) {
+    const Projection &a = points.projections[segment.a], &b = points.projections[segment.b];
+    if (a.clips || b.clips) continue;
+    last = LastPoint{page_x(b.screen_x), page_y(b.screen_y)};
+    draw_line_pixels(page, page_x(a.screen_x), page_y(a.screen_y), last->x, last->y, colour);
+  }
+  return last;
 }
 
 // One end of a centroid link: the centre of a kind, a step for each coordinate.
@@ -119,51 +193,39 @@ void draw_segment() {
 
 void draw_cross() {
   auto& g = program();
-  g.half_size = single(extended{g.obj_size} / 2);
-  const float x_high = single(extended{g.obj_x} + g.half_size);
-  const float x_low = single(extended{g.obj_x} - g.half_size);
-  const float y_high = single(extended{g.obj_y} + g.half_size);
-  const float y_low = single(extended{g.obj_y} - g.half_size);
-  const float z_high = single(extended{g.obj_z} + g.half_size);
-  const float z_low = single(extended{g.obj_z} - g.half_size);
-
-  ProjectedPoints ends;
-  ends.add(x_high, g.obj_y, g.obj_z);
-  ends.add(x_low, g.obj_y, g.obj_z);
-  ends.add(g.obj_x, y_high, g.obj_z);
-  ends.add(g.obj_x, y_low, g.obj_z);
-  ends.add(g.obj_x, g.obj_y, z_high);
-  ends.add(g.obj_x, g.obj_y, z_low);
-  ends.project();
-  for (int stroke = 0; stroke < 3; ++stroke) {
-    const int a = 2 * stroke, b = a + 1;
-    set_segment(ends.points.x[a], ends.points.y[a], ends.points.z[a], ends.points.x[b], ends.points.y[b],
-                ends.points.z[b]);
-    draw_projected_segment(ends, a, b);
-  }
+  g.half_size = half_of(g.obj_size);
+  const ProjectedPoints ends = cross_ends(g.obj_x, g.obj_y, g.obj_z, g.half_size);
+  draw_projected_segments(ends, cross_segments);
 }
 
 // Each of the 24 edge ends is one of the 8 corners, and equal points project alike: the
 // corners are projected once, and every edge end still takes its own mouse event.
 void draw_cube() {
   auto& g = program();
-  g.half_size = single(extended{g.obj_size} / 2);
-  const float low[3] = {single(extended{g.obj_x} - g.half_size),
-                        single(extended{g.obj_y} - g.half_size),
-                        single(extended{g.obj_z} - g.half_size)};
-  const float high[3] = {single(extended{g.obj_x} + g.half_size),
-                         single(extended{g.obj_y} + g.half_size),
-                         single(extended{g.obj_z} + g.half_size)};
-  ProjectedPoints corners;
-  for (int index = 0; index < 8; ++index)
-    corners.add(index & 4 ? high[0] : low[0], index & 2 ? high[1] : low[1], index & 1 ? high[2] : low[2]);
-  corners.project();
-  for (const CubeEdge& edge : cube_edges) {
-    const int a = corner_index(edge.a), b = corner_index(edge.b);
-    set_segment(corners.points.x[a], corners.points.y[a], corners.points.z[a], corners.points.x[b], corners.points.y[b],
-                corners.points.z[b]);
-    draw_projected_segment(corners, a, b);
-  }
+  g.half_size = half_of(g.obj_size);
+  const ProjectedPoints corners = cube_corners(g.obj_x, g.obj_y, g.obj_z, g.half_size);
+  draw_projected_segments(corners, cube_segments);
+}
+
+int projections_per_shape(float shape) {
+  if (shape == 0) return 2 * static_cast<int>(cube_segments.size());
+  if (shape == 1) return 2 * static_cast<int>(cross_segments.size());
+  return shape == 2 ? 1 : 0;
+}
+
+std::optional<LastPoint> draw_shape_on_page(Page& page, const ShapeAt& at, float shape, float size) {
+  const float half_size = half_of(size);
+  if (shape == 0) return draw_segments_on_page(page, cube_corners(at.x, at.y, at.z, half_size), cube_segments, at.colour);
+  if (shape == 1) return draw_segments_on_page(page, cross_ends(at.x, at.y, at.z, half_size), cross_segments, at.colour);
+  if (shape != 2) return std::nullopt;
+  ProjectedPoints point;
+  point.add(at.x, at.y, at.z);
+  point.project();
+  const Projection& p = point.projections[0];
+  if (p.clips) return std::nullopt;
+  const LastPoint pixel{page_x(p.screen_x), page_y(p.screen_y)};
+  set_pixel_pixels(page, pixel.x, pixel.y, at.colour);
+  return pixel;
 }
 
 void draw_centroid_links() {

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "compute/worker_pool.h"
 #include "context/program.h"
 #include "runtime/font.h"
 #include "runtime/mouse.h"
+#include "runtime/random.h"
 #include "runtime/runtime.h"
 #include "runtime/screen.h"
 #include "support/page_dump.h"
@@ -236,6 +238,58 @@ TEST_F(FrameTest, ACountBeyondTheParticleTableDrawsTheParticlesTheTableHolds) {
   draw_frame();
   EXPECT_TRUE(host.reports.empty());
   EXPECT_EQ(g.loop_j, 801);
+}
+
+// What a frame leaves: the page, the last point, the mouse events taken and the context's
+// variables that the particle loop and the shape drawers write.
+struct FrameOutcome {
+  std::vector<std::uint8_t> pixels;
+  std::vector<float> values;
+  unsigned events = 0;
+
+  bool operator==(const FrameOutcome&) const = default;
+};
+
+// Many large particles of three colours over one another, some beyond the clip box, drawn by
+// one thread and by four: the workers draw every particle but the last ahead, and the frames
+// must not differ in a single pixel or value.
+TEST_F(FrameTest, ParticlesDrawnAheadGiveTheFrameOfOneThread) {
+  auto& g = program();
+  g.graphics_scale = 0.8f;
+  g.rot_angle_c = 20, g.rot_angle_a = 35;
+  n_kinds() = 4;
+  const float colours[] = {9, 12.5f, 14, 3}, counts[] = {250, 1, 350, 0};
+  for (int kind = 0; kind < 4; ++kind) {
+    g.kind_colour(kind) = colours[kind];
+    g.color_count(kind) = counts[kind];
+    for (int j = 0; j < counts[kind]; ++j)
+      for (int axis = 0; axis < 3; ++axis) g.particle(kind, j, axis) = rnd() * 240 - 120;
+  }
+  // The last particle lies beyond the box, so the last point drawn is one drawn ahead.
+  for (int axis = 0; axis < 3; ++axis) g.particle(2, 349, axis) = 400;
+  g.particle_size = 9;
+  const auto frame_with_threads = [&](int threads) {
+    set_worker_count(threads);
+    g.draw_page = 0;
+    g.mouse_event = 0;
+    queue_events(1200);
+    FrameOutcome outcome;
+    outcome.events = events_taken_by_frame();
+    outcome.pixels = page();
+    const ScreenState& screen = runtime().screen;
+    outcome.values = {g.loop_i,  g.loop_j,   g.obj_x,     g.obj_y,     g.obj_z,     g.obj_size,  g.line_color,
+                      g.half_size, g.seg_ax, g.seg_ay,    g.seg_az,    g.seg_bx,    g.seg_by,    g.seg_bz,
+                      g.scr_ax,  g.scr_ay,   g.scr_bx,    g.scr_by,    g.proj_x,    g.proj_y,    g.proj_z,
+                      g.screen_x, g.screen_y, g.tan_ratio, g.new_x,    g.polar_r,   g.clipped,   g.mouse_event,
+                      screen.last_x, screen.last_y};
+    return outcome;
+  };
+  for (float shape : {0.0f, 1.0f, 2.0f}) {
+    g.particle_shape = shape;
+    const FrameOutcome alone = frame_with_threads(1);
+    EXPECT_TRUE(alone == frame_with_threads(4)) << "shape " << shape;
+  }
+  set_worker_count(0);
 }
 
 }  // namespace

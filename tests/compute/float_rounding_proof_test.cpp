@@ -139,6 +139,7 @@ TEST(FloatRoundingProof, WithoutTheRangeTestANormalEstimateIsProvenAndRoundedAsB
       {0x1p-25 * 1.2345678, true},
       {FLT_MAX, true},
       {static_cast<double>(FLT_MIN) * (1 - 0x1p-40), true},  // up from below FLT_MIN
+      {0.0, true},  // the distance of coincident particles, kept as it is
   };
   for (const Case& c : cases)
     for (const double estimate : {c.estimate, -c.estimate}) {

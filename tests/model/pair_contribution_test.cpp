@@ -103,6 +103,7 @@ std::vector<PairCase> adversarial_cases() {
       {{subnormal, 5, -7}, {0, 5, 1}},
       {{1e30f, 2e30f, -3e30f}, {0, 0, 0}},
       {{huge, -huge, 1e38f}, {-huge, huge, 0}},          // differences beyond the float range
+      {{huge, huge, 1}, {0, 0, 0}},                      // a distance beyond it
       {{-1e-7f, 5, 2}, {0, 0, 0}},                      // an offset sum close to 0
       {{2, 5, -1e-7f}, {0, 0, 0}},
       {{nan, 1, 2}, {0, 0, 0}},
@@ -119,6 +120,7 @@ std::vector<PairCase> adversarial_cases() {
       {{4, -3, 2}, {1, 1, 1}, 1, 1e10f},
       {{4, -3, 2}, {1, 1, 1}, 1, -deg_to_rad},
       {{4, -3, 2}, {1, 1, 1}, 1, nan},
+      {{100, 1, 2}, {0, 0, 0}, 1, 1e-39f},               // an angle beyond the float range
   };
   cases.insert(cases.end(), edges.begin(), edges.end());
   return cases;

@@ -87,4 +87,72 @@ TEST(PairSum, EveryLaneGivesTheExtendedSumAlsoWhereTheDoubleSumIsAMidpoint) {
   }
 }
 
+// The partners of the next test, by their x coordinate: a term that adds a half, one that takes
+// it away again (both exact beside the cases' forces), the case's own term of the particle,
+// and a partner the kernel leaves unproven.
+enum PartnerRole { add_half, take_half, case_term, unproven_partner };
+
+void kernel_of_roles(const PartnerColumns& partners, const pair_lanes::LaneOrigin& origin, pair_lanes::LaneResults& out) {
+  const TermCase& c = cases[static_cast<std::size_t>(origin.x)];
+  std::fill_n(out.proven, pair_lanes::proven_words, ~std::uint64_t{0});
+  for (std::size_t q = 0; q < padded_partners(partners.count); ++q) {
+    const PartnerRole role = q < partners.count ? static_cast<PartnerRole>(partners.x[q]) : add_half;
+    const float minus_dir = role == add_half ? 0.5f : role == take_half ? -0.5f : role == case_term ? c.minus_dir : NAN;
+    out.minus_dir_x[q] = out.minus_dir_y[q] = out.minus_dir_z[q] = minus_dir;
+    out.falloff[q] = role == case_term ? c.falloff : 1;
+    if (role == unproven_partner) out.proven[q / 64] &= ~(std::uint64_t{1} << (q % 64));
+  }
+}
+
+TEST(PairSum, AMarkedSumOrAnUnprovenPartnerAnywhereInABlockLeavesEveryLaneExtended) {
+  struct Layout {
+    std::vector<std::size_t> case_terms, unproven;
+  };
+  // The sums are checked a few partners at a time and summed again from the same start where a
+  // lane is marked: the marked sum first, last and inside such a run, beside an unproven
+  // partner, and in a later block.
+  const Layout layouts[] = {
+      {{0}, {}}, {{3}, {}}, {{37, 70}, {}}, {{63}, {60}}, {{64, 129}, {66, 100}}, {{}, {7}},
+  };
+  constexpr std::size_t partner_count = 130;
+  static pair_lanes::LaneResults results[origins_together];
+  for (const Layout& layout : layouts) {
+    std::vector<float> roles(padded_partners(partner_count)), y(roles.size(), 2), z(roles.size(), -3);
+    for (std::size_t q = 0; q < partner_count; ++q) roles[q] = q % 2 == 0 ? add_half : take_half;
+    for (const std::size_t q : layout.case_terms) roles[q] = case_term;
+    for (const std::size_t q : layout.unproven) roles[q] = unproven_partner;
+    const PartnerColumns partners{roles.data(), y.data(), z.data(), partner_count};
+    for (const VectorIsa isa : vector_isas_of_this_machine()) {
+      for (const std::size_t together : {origins_together, std::size_t{5}}) {
+        Vec3 forces[origins_together], origins[origins_together];
+        for (std::size_t i = 0; i < together; ++i) {
+          const float force = cases[i % case_count].force;
+          forces[i] = {force, force, force};
+          origins[i] = {static_cast<float>(i % case_count), 0, 0};
+        }
+        summation_of(isa)(forces, origins, together, partners, -1, 0.0174532924f, kernel_of_roles, results);
+        for (std::size_t i = 0; i < together; ++i) {
+          const TermCase& c = cases[i % case_count];
+          Vec3 expected{c.force, c.force, c.force};
+          for (std::size_t q = 0; q < partner_count; ++q) {
+            const PartnerRole role = static_cast<PartnerRole>(roles[q]);
+            if (role == unproven_partner) {
+              add_pair(expected, origins[i], Vec3{roles[q], y[q], z[q]}, -1, 0.0174532924f);
+              continue;
+            }
+            const float minus_dir = role == add_half ? 0.5f : role == take_half ? -0.5f : c.minus_dir;
+            const float falloff = role == case_term ? c.falloff : 1;
+            expected = {add_term(expected.x, minus_dir, falloff), add_term(expected.y, minus_dir, falloff),
+                        add_term(expected.z, minus_dir, falloff)};
+          }
+          EXPECT_TRUE(same_bits(forces[i].x, expected.x) && same_bits(forces[i].y, expected.y) &&
+                      same_bits(forces[i].z, expected.z))
+              << vector_isa_name(isa) << ", lane " << i << " of " << together << ", " << c.what << ", first case term at "
+              << (layout.case_terms.empty() ? 0 : layout.case_terms[0]) << ": " << forces[i].x << " against " << expected.x;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
