@@ -10,13 +10,15 @@
 # program goes on with 0 in its place.
 # Arguments: the program, the folder where a screenshot of a failure is kept, the helper that
 # sends a window the close button's message, the system: linux (the default) or wine, and under
-# Wine the helper that records the program's exit code as Windows reports it.
+# Wine the helper that records the program's exit code as Windows reports it and the one that
+# keeps the Wine desktop up.
 set -uo pipefail
 program=$(realpath "$1")
 keep_dir=$(realpath "$2")
 close_when_shown=$(realpath "$3")
 system=${4:-linux}
 exit_recorder=${5:-}
+desktop_keeper=${6:-}
 folder=$(mktemp -d)
 shot=$folder/screen.png
 pid=
@@ -192,8 +194,9 @@ close_until_ended() {
 
 # What differs between the systems: how the program runs, how the window is taken away from
 # outside (on X11 by destroying it, as another program may; a Windows window by its close
-# message), on how many screens at once the close rounds run (Wine keeps to one), and where
-# the drawing area stands in a window placed at the top left corner.
+# message), on how many screens at once the close rounds run (Wine keeps to one), where the
+# drawing area stands in a window placed at the top left corner, and what has to run before
+# the program's first start.
 case $system in
   linux)
     cp "$program" "$folder/particle_swarm"
@@ -203,6 +206,7 @@ case $system in
     window_class=
     close_screens=(0 1 2 3)
     frame_offset=(0 0)  # no window manager, no frame
+    keep_desktop() { :; }  # X has no desktop of its own to start
     ;;
   wine)
     cp "$program" "$folder/particle_swarm.exe"
@@ -226,11 +230,29 @@ case $system in
     close_screens=(0)
     # Windows draws a frame and a caption bar around the drawing area (Wine: 4 and 23 pixels).
     frame_offset=(8 32)
+    # The desktop kept up from before the first start to the end (see keep_desktop_win32.cpp):
+    # a start of its own may fail as the program's would, so it is tried three times.
+    cp "$(realpath "$desktop_keeper")" "$folder/keep_desktop.exe"
+    keep_desktop() {
+      local attempt
+      for attempt in 1 2 3; do
+        /usr/lib/wine/wine64 keep_desktop.exe desktop_kept 2> "$folder/desktop_errors.txt" &
+        pid=$!
+        wait_for 120 desktop_kept_or_ended
+        [ -f desktop_kept ] && { pid=; return; }
+        kill "$pid" 2> /dev/null
+        echo "the Wine desktop did not start (try $attempt): $(cat "$folder/desktop_errors.txt")" >&2
+      done
+      pid=
+      fail "the Wine desktop did not start in three tries of 120 s"
+    }
+    desktop_kept_or_ended() { [ -f desktop_kept ] || ! kill -0 "$pid" 2> /dev/null; }
     ;;
   *) fail "unknown system $system" ;;
 esac
 cd "$folder" || fail "no temporary folder"
 await 20 "the virtual X server to answer" xdpyinfo > /dev/null 2>&1
+keep_desktop
 
 start
 await 30 "a state file of 17018 lines" state_lines
