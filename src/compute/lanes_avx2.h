@@ -49,6 +49,9 @@ struct LanesAvx2 {
   static Bits splat_bits(long long value) { return _mm256_set1_epi64x(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
+  // The smaller of a and b in each lane below 2^32 (AVX2 has no 64-bit form: the 32-bit halves
+  // are compared apart, so the high halves must be alike).
+  static Bits smaller_bits(Bits a, Bits b) { return _mm256_min_epu32(a, b); }
   // a < b as signed integers.
   static Mask less_bits(Bits a, Bits b) { return _mm256_cmpgt_epi64(b, a); }
   // a < b as unsigned integers: AVX2 compares signed ones, so both get their top bit turned.

@@ -48,6 +48,8 @@ struct LanesAvx512 {
   static Bits splat_bits(long long value) { return _mm512_set1_epi64(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
+  // The smaller of a and b as unsigned integers.
+  static Bits smaller_bits(Bits a, Bits b) { return _mm512_min_epu64(a, b); }
   // a < b as signed integers.
   static Mask less_bits(Bits a, Bits b) { return _mm512_cmplt_epi64_mask(a, b); }
   // a < b as unsigned integers.

@@ -45,26 +45,65 @@ typename L::Mask bracket_rounds_alike(typename L::Doubles low_end, typename L::D
          ~L::less(L::splat(FLT_MAX), magnitude);
 }
 
-// The proof for a bound relative to the estimate, Bound::units in units of 2^-53, from the
-// estimate's bits (float_rounding_proof.h), without the normal-range test: for an estimate that
-// the caller knows, in every lane it keeps, to lie so far inside the normal floats' range that
-// the float nearest it is normal (each caller says why). The proven float goes to rounded.
+// The pieces of the proof from the estimate's bits (float_rounding_proof.h), for a bound
+// relative to the estimate, Bound::units in units of 2^-53: the low 29 significand bits, and
+// their pattern at a float midpoint.
+constexpr long long float_low_bits = (1LL << 29) - 1, float_midpoint_bits = 1LL << 28;
+
+template <class Bound>
+constexpr long long clearance() {
+  constexpr long long c = proof_clearance(Bound::units);
+  static_assert(c < float_midpoint_bits / 2, "a bound this wide leaves no estimate proven");
+  return c;
+}
+
+// The nearest float, its sign kept: below the exponent field of all ones (NaN and infinity)
+// the sum carries at most into the exponent, never into the sign. Ties cannot arise, since
+// the midpoints are not proven.
+template <class L>
+typename L::Doubles nearest_float(typename L::Bits all) {
+  return L::from_bits(L::add_bits(all, L::splat_bits(float_midpoint_bits)) & L::splat_bits(~float_low_bits));
+}
+
+// The low bits' distance above the midpoint pattern less the clearance, modulo 2^29 (the sign
+// lies above them): at most 2 clearance - 1 for an estimate less than the clearance from a
+// midpoint, and below 2^29 for every estimate.
+template <class L, class Bound>
+typename L::Bits from_midpoint(typename L::Bits all) {
+  return L::add_bits(all, L::splat_bits(clearance<Bound>() - float_midpoint_bits)) & L::splat_bits(float_low_bits);
+}
+
+// The lanes whose distance clears the midpoints. Both sides lie below 2^29, so a signed
+// comparison serves (AVX2 has no unsigned one).
+template <class L, class Bound>
+typename L::Mask clear_of_midpoints(typename L::Bits distance) {
+  return L::less_bits(L::splat_bits(2 * clearance<Bound>() - 1), distance);
+}
+
+// The proof without the normal-range test: for an estimate that the caller knows, in every
+// lane it keeps, to lie so far inside the normal floats' range that the float nearest it is
+// normal (each caller says why). The proven float goes to rounded.
 template <class L, class Bound>
 typename L::Mask rounds_alike_in_range(typename L::Doubles estimate, typename L::Doubles& rounded) {
-  using B = typename L::Bits;
-  constexpr long long low_bits = (1LL << 29) - 1, midpoint = 1LL << 28;
-  constexpr long long clearance = proof_clearance(Bound::units);
-  static_assert(clearance < midpoint / 2, "a bound this wide leaves no estimate proven");
-  const B all = L::bits(estimate);
-  // The nearest float, its sign kept: below the exponent field of all ones (NaN and infinity)
-  // the sum carries at most into the exponent, never into the sign. Ties cannot arise, since
-  // the midpoints are not proven.
-  rounded = L::from_bits(L::add_bits(all, L::splat_bits(midpoint)) & L::splat_bits(~low_bits));
-  // The low bits' distance above midpoint - clearance, modulo 2^29 (the sign lies above them):
-  // at most 2 clearance - 1 for an estimate less than the clearance from a midpoint.
-  const B from_midpoint = L::add_bits(all, L::splat_bits(clearance - midpoint)) & L::splat_bits(low_bits);
-  // Both sides lie below 2^29, so a signed comparison serves (AVX2 has no unsigned one).
-  return L::less_bits(L::splat_bits(2 * clearance - 1), from_midpoint);
+  const typename L::Bits all = L::bits(estimate);
+  rounded = nearest_float<L>(all);
+  return clear_of_midpoints<L, Bound>(from_midpoint<L, Bound>(all));
+}
+
+// The same proof for several estimates of one bound, the lanes where every one is proven:
+// each clears the midpoints exactly when the smallest of their distances does, so one
+// comparison serves them all (the distances lie below 2^29, where the lanes' smaller_bits
+// holds).
+template <class L, class Bound, std::size_t N>
+typename L::Mask all_round_alike_in_range(const typename L::Doubles (&estimates)[N],
+                                          typename L::Doubles (&rounded)[N]) {
+  typename L::Bits smallest = from_midpoint<L, Bound>(L::bits(estimates[0]));
+  rounded[0] = nearest_float<L>(L::bits(estimates[0]));
+  for (std::size_t j = 1; j < N; ++j) {
+    smallest = L::smaller_bits(smallest, from_midpoint<L, Bound>(L::bits(estimates[j])));
+    rounded[j] = nearest_float<L>(L::bits(estimates[j]));
+  }
+  return clear_of_midpoints<L, Bound>(smallest);
 }
 
 // The same proof for any estimate: the proven float must moreover be normal. A NaN's bits may

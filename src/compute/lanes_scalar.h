@@ -38,6 +38,8 @@ struct LanesScalar {
   static Bits splat_bits(long long value) { return static_cast<Bits>(value); }
   // The sum modulo 2^64.
   static Bits add_bits(Bits a, Bits b) { return a + b; }
+  // The smaller of a and b as unsigned integers.
+  static Bits smaller_bits(Bits a, Bits b) { return a < b ? a : b; }
   // a < b as signed integers.
   static Mask less_bits(Bits a, Bits b) { return static_cast<long long>(a) < static_cast<long long>(b); }
   // a < b as unsigned integers.

@@ -15,6 +15,7 @@
 namespace pair_lanes {
 
 using namespace error_bound;
+using lanes_proof::all_round_alike_in_range;
 using lanes_proof::rounds_alike_in_range;
 
 // The bounds, in units of u relative to the estimate, each a type for rounds_alike<L, Bound>
@@ -68,13 +69,18 @@ struct FalloffBound {
 //    (2^-24 relative), lies between 180 d - 1.5709 and 360 d + 1.5709, where 1.5709 covers
 //    pi/2 and every rounding's share of at most 8 2^-22.
 //    Any other factor (0, NaN, a negative one) leaves the whole origin to the extended formula.
-// The distance is at most 2^40 then, and a distance below FLT_MIN needs no normal float: its
-// falloff, by either formula, lies far above the cap, which takes its place.
+// The distance is at most 2^40 then, and a distance below FLT_MIN needs no normal float: the
+// cap takes its falloff's place (falloff).
 constexpr double square_sum_limit = 0x1p80;
 constexpr double smallest_degree_factor = 0.0171, largest_degree_factor = 0.0178;
 constexpr double quarter_turn_and_roundings = 1.5709;
 static_assert(half_turn * smallest_degree_factor - quarter_turn_and_roundings > lanes_sine::lowest_argument);
 static_assert(2 * half_turn * largest_degree_factor + quarter_turn_and_roundings < lanes_sine::highest_argument);
+
+// The largest distance whose falloff the cap takes (falloff): 5 squared, since 500 / 5 = 100,
+// each exact.
+constexpr double capped_root = falloff_numerator / falloff_cap;
+constexpr double capped_distance = capped_root * capped_root;
 
 // The origin's terms in lanes, the same for every group of partners.
 template <class L>
@@ -135,10 +141,8 @@ LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& part
   const D ratio_x = offset_x * xy * reciprocal;                   // x / z
   const D ratio_y = offset_y * (offset_y * offset_z * reciprocal);  // y / x
   const D ratio_z = offset_z * (offset_x * offset_z * reciprocal);  // z / y
-  D* three = pass.plane[g];
-  pass.proven[g] = rounds_alike_in_range<L, RatioBound>(ratio_x, three[0]) &
-                   rounds_alike_in_range<L, RatioBound>(ratio_y, three[1]) &
-                   rounds_alike_in_range<L, RatioBound>(ratio_z, three[2]);
+  const D ratios[3] = {ratio_x, ratio_y, ratio_z};
+  pass.proven[g] = all_round_alike_in_range<L, RatioBound>(ratios, pass.plane[g]);
 }
 
 // The sine arguments of one group from its tangents, each plane's from its arc tangent and its b.
@@ -149,22 +153,22 @@ LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std
   D atan[3];
   lanes_arc_tangent::arc_tangents<L>(pass.plane[g], atan);
   const D b[3] = {pass.dz[g], pass.dx[g], pass.dy[g]};
-  typename L::Mask proven = pass.proven[g];
+  // (P) the angles in degrees, normal floats in every lane that the square sum's range and the
+  // degree factor's keep (above).
+  D angle_estimates[3], angles[3];
+#pragma GCC unroll 3
+  for (int j = 0; j < 3; ++j) angle_estimates[j] = atan[j] * terms.degrees_per_radian;
+  typename L::Mask proven = pass.proven[g] & all_round_alike_in_range<L, AngleBound>(angle_estimates, angles);
+  // (P) the arguments in radians, inside the own sine's range in every lane that the degree
+  // factor's range keeps (above): the program's lie between pi/2 and 5pi/2.
+  D argument_estimates[3];
 #pragma GCC unroll 3
   for (int j = 0; j < 3; ++j) {
-    // (P) the angle in degrees, a normal float in every lane that the square sum's range and the
-    // degree factor's keep (above).
-    const D angle_estimate = atan[j] * terms.degrees_per_radian;
-    D angle;
-    proven &= rounds_alike_in_range<L, AngleBound>(angle_estimate, angle);
     // (E2) the half-turn for b below 0 is a sum of two floats.
-    angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angle + half), angle);
-    // (P) the argument in radians, inside the own sine's range in every lane that the degree
-    // factor's range keeps (above): the program's lie between pi/2 and 5pi/2.
-    const D argument_estimate = (angle + half) * terms.deg_to_rad;
-    proven &= rounds_alike_in_range<L, ArgumentBound>(argument_estimate, pass.plane[g][j]);
+    const D angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angles[j] + half), angles[j]);
+    argument_estimates[j] = (angle + half) * terms.deg_to_rad;
   }
-  pass.proven[g] = proven;
+  pass.proven[g] = proven & all_round_alike_in_range<L, ArgumentBound>(argument_estimates, pass.plane[g]);
 }
 
 // The direction terms of one group from its sine arguments.
@@ -178,14 +182,10 @@ LANES_INLINE void directions(const LaneTerms<L>& terms, PassScratch<L>& pass, st
   // stored. A float argument between 1.5 and 8 lies at least 2^-24 from a multiple of pi, so
   // the sine's magnitude lies between 2^-25 and 1, and the float nearest it is normal.
   float* const minus_direction[3] = {out.minus_dir_x, out.minus_dir_y, out.minus_dir_z};
-  typename L::Mask proven = pass.proven[g];
+  D proven_sine[3];
+  pass.proven[g] &= all_round_alike_in_range<L, SineBound>(sine, proven_sine);
 #pragma GCC unroll 3
-  for (int j = 0; j < 3; ++j) {
-    D proven_sine;
-    proven &= rounds_alike_in_range<L, SineBound>(sine[j], proven_sine);
-    L::store_floats(proven_sine * terms.minus_gain, minus_direction[j] + at);
-  }
-  pass.proven[g] = proven;
+  for (int j = 0; j < 3; ++j) L::store_floats(proven_sine[j] * terms.minus_gain, minus_direction[j] + at);
 }
 
 // The falloff of one group and its verdict.
@@ -205,16 +205,17 @@ LANES_INLINE void falloff(const LaneTerms<L>& terms, PassScratch<L>& pass, std::
   Mask proven = pass.proven[g];
   proven &= rounds_alike_in_range<L, DistanceBound>(distance_estimate, distance) &
             L::less(square_sum, terms.square_sum_limit);
-  // (P) the falloff, or proven above the cap (500 / 0 included), where the cap applies
-  // whatever the exact value. Below the cap, and from a proven distance (at most 2^40, so a
-  // falloff of at least 500 / 2^20), the float nearest it is normal.
-  const D cap = L::splat(falloff_cap);
+  // (P) the falloff, or exactly the cap from a proven distance of at most capped_distance (25):
+  // each step of the extended 500 / sqrt(distance) rounds correctly, so it never rises with the
+  // distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25 (0
+  // included) gives at least the cap, which takes its place, and one beyond gives at most the
+  // cap, which leaves it. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20 and
+  // 100, and the float nearest it is normal.
+  const Mask capped = ~L::less(L::splat(capped_distance), distance);
   const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
-  constexpr double falloff_low = 1 - proof_width(FalloffBound::units);
-  const Mask capped = L::less(cap, falloff_estimate * L::splat(falloff_low));
   D falloff;
   proven &= rounds_alike_in_range<L, FalloffBound>(falloff_estimate, falloff) | capped;
-  L::store_floats(L::select(capped | L::less(cap, falloff), cap, falloff), out.falloff + at);
+  L::store_floats(L::select(capped, L::splat(falloff_cap), falloff), out.falloff + at);
   // In group order: the first group of a word clears the word.
   lanes_proof::store_proven_bits<L>(proven, out.proven, at);
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 #include <vector>
 
@@ -152,6 +153,61 @@ TEST(FloatRoundingProof, WithoutTheRangeTestANormalEstimateIsProvenAndRoundedAsB
             << estimate;
       }
     }
+}
+
+TEST(FloatRoundingProof, EstimatesProvenTogetherGetEachOnesVerdictAndFloat) {
+  // Every ordered three of estimates near and away from a midpoint, of both signs, in every lane
+  // position: proven together where each alone is, each rounded as alone.
+  const double width = proof_width(FourUnits::units);
+  const double midpoint = midpoint_above(1.5f);
+  std::vector<double> singles;
+  for (const double estimate : {1.5, midpoint, midpoint * (1 - width / 2), midpoint * (1 + 3 * width), 2 - 0x1p-40,
+                                0x1p-25 * 1.2345678, static_cast<double>(FLT_MAX), 0.0}) {
+    singles.push_back(estimate);
+    singles.push_back(-estimate);
+  }
+  std::vector<double> first, second, third;
+  for (const double a : singles)
+    for (const double b : singles)
+      for (const double c : singles) {
+        first.push_back(a);
+        second.push_back(b);
+        third.push_back(c);
+      }
+  const std::size_t count = first.size();
+  for (std::vector<double>* estimates : {&first, &second, &third}) estimates->resize((count + 7) / 8 * 8, 1.5);
+  const std::size_t padded = first.size();
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    const std::unique_ptr<bool[]> proven = std::make_unique<bool[]>(padded);
+    bool* const verdicts = proven.get();
+    std::vector<double> rounded(3 * padded);
+    switch (isa) {
+      case VectorIsa::avx512:
+        prove_three_in_lanes_avx512(first.data(), second.data(), third.data(), padded, verdicts, rounded.data());
+        break;
+      case VectorIsa::avx2:
+        prove_three_in_lanes_avx2(first.data(), second.data(), third.data(), padded, verdicts, rounded.data());
+        break;
+      case VectorIsa::scalar:
+      case VectorIsa::none:
+        prove_three_in_lanes<LanesScalar>(first.data(), second.data(), third.data(), padded, verdicts, rounded.data());
+        break;
+    }
+    std::size_t faults = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      bool each = true;
+      const double three[3] = {first[i], second[i], third[i]};
+      for (int j = 0; j < 3; ++j) {
+        double alone = 0;
+        each &= (lanes_proof::rounds_alike_in_range<LanesScalar, FourUnits>(three[j], alone) & 1) != 0;
+        if (std::bit_cast<std::uint64_t>(rounded[3 * i + j]) != std::bit_cast<std::uint64_t>(alone) && ++faults <= 5)
+          ADD_FAILURE() << vector_isa_name(isa) << " " << three[j] << " rounded " << rounded[3 * i + j];
+      }
+      if (verdicts[i] != each && ++faults <= 5)
+        ADD_FAILURE() << vector_isa_name(isa) << " " << three[0] << " " << three[1] << " " << three[2];
+    }
+    EXPECT_EQ(faults, 0u) << vector_isa_name(isa);
+  }
 }
 
 TEST(VectorIsa, AChoiceBeyondTheProcessorIsLowered) {

@@ -5,3 +5,8 @@
 void prove_in_lanes_avx2(const double* estimates, std::size_t count, bool* proven, double* rounded) {
   prove_in_lanes<LanesAvx2>(estimates, count, proven, rounded);
 }
+
+void prove_three_in_lanes_avx2(const double* first, const double* second, const double* third, std::size_t count,
+                               bool* proven, double* rounded) {
+  prove_three_in_lanes<LanesAvx2>(first, second, third, count, proven, rounded);
+}

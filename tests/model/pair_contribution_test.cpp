@@ -97,6 +97,8 @@ std::vector<PairCase> adversarial_cases() {
       {{3, 0.5f, 7}, {3, -2, 1}},                       // one difference 0
       {{3, 0.5f, 7}, {3, 0.5f, 1}},                     // two
       {{1.5f, -2, 3}, {1.5f, -2, 3}},                   // coincident particles
+      {{15, 20, 0}, {0, 0, 0}},                         // the cap's distance, 25
+      {{15, 20, 0.125f}, {0, 0, 0}},                    // just beyond it
       {{-0.0f, 0, 0}, {0, -0.0f, 0}},                   // zeros of both signs
       {{tiny_float, -2 * tiny_float, 3 * tiny_float}, {0, 0, 0}},
       {{subnormal, -2 * subnormal, smallest}, {0, 0, 0}},
