@@ -1,6 +1,7 @@
 // Lines, circles and single pixels on the drawing page, clipped to the page.
 #include <cmath>
 #include <cstdint>
+#include <emmintrin.h>
 #include <limits>
 #include <numbers>
 
@@ -27,8 +28,9 @@ void put_pixel(Page& page, std::int64_t x, std::int64_t y, std::uint8_t colour) 
 // 32 bits becomes the lowest 32-bit integer.
 std::int32_t line_coordinate(float value) {
   // Below 2^31 the float is exact in double, and double's nearest-even rounding gives the
-  // integer the extended one gives, without the extended conversion.
-  if (std::fabs(value) < 0x1p31f) return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(value)));
+  // integer the extended one gives, without the extended conversion: the processor's own
+  // conversion, which rounds in the mode in force as nearbyint does.
+  if (std::fabs(value) < 0x1p31f) return _mm_cvtsd_si32(_mm_set_sd(value));
   const std::int64_t rounded = round_to_int64(value);
   if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
     return off_range;
@@ -99,7 +101,8 @@ std::int64_t round_half_away(extended value) {
 std::int64_t round_half_away_single(float value) {
   if (!(std::fabs(value) < 0x1p51f)) return round_half_away(value);
   const double exact = value;
-  return static_cast<std::int64_t>(exact >= 0 ? std::trunc(exact + 0.5) : std::trunc(exact - 0.5));
+  // The conversion truncates towards zero itself.
+  return static_cast<std::int64_t>(exact >= 0 ? exact + 0.5 : exact - 0.5);
 }
 
 // Steps one coordinate pixel by pixel and lets the other follow a single-precision value.

@@ -146,12 +146,16 @@ void draw_projected_segments(const ProjectedPoints& points, const std::array<Seg
 template <std::size_t count>
 std::optional<LastPoint> draw_segments_on_page(Page& page, const ProjectedPoints& points,
                                                const std::array<SegmentEnds, count>& segments, int colour) {
+  // Each point's place on the page once, however many segments end there.
+  LastPoint on_page[projection_batch_size];
+  for (int i = 0; i < points.points.count; ++i)
+    on_page[i] = {page_x(points.projections[i].screen_x), page_y(points.projections[i].screen_y)};
   std::optional<LastPoint> last;
   for (const SegmentEnds& segment : segments) {
-    const Projection &a = points.projections[segment.a], &b = points.projections[segment.b];
-    if (a.clips || b.clips) continue;
-    last = LastPoint{page_x(b.screen_x), page_y(b.screen_y)};
-    draw_line_pixels(page, page_x(a.screen_x), page_y(a.screen_y), last->x, last->y, colour);
+    if (points.projections[segment.a].clips || points.projections[segment.b].clips) continue;
+    const LastPoint a = on_page[segment.a];
+    last = on_page[segment.b];
+    draw_line_pixels(page, a.x, a.y, last->x, last->y, colour);
   }
   return last;
 }

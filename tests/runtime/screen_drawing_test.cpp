@@ -56,6 +56,7 @@ TEST_F(ScreenDrawing, LinesAreClippedToThePageAndSteppedAlongTheLongerAxis) {
       // page is negative; -2e9 still fits and is clipped at the left edge.
       {"beyond 32 bits", -3e9f, 240, 100, 240, {}},
       {"within 32 bits", -2e9f, 240, 100, 240, row_of_pixels(240, 0, 100)},
+      {"end coordinates round half to even", 2.5f, 3.5f, 5.5f, 3.5f, {{2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}}},
       {"halves round away from zero", 0, 0, 4, 2, {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}},
       {"stepping backwards", 4, 2, 0, 0, {{4, 2}, {3, 2}, {2, 1}, {1, 1}, {0, 0}}},
       {"steep line", 7, 3, 9, 7, {{7, 3}, {8, 4}, {8, 5}, {9, 6}, {9, 7}}},
