@@ -208,12 +208,16 @@ LANES_INLINE void falloff(const LaneTerms<L>& terms, PassScratch<L>& pass, std::
   Mask proven = pass.proven[g];
   proven &= rounds_alike_in_range<L, DistanceBound>(distance_estimate, distance) &
             L::less(square_sum, terms.square_sum_limit);
-  // (P) the falloff, or exactly the cap from a proven distance of at most capped_distance (25):
-  // each step of the extended 500 / sqrt(distance) rounds correctly, so it never rises with the
-  // distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25 (0
-  // included) gives at least the cap, which takes its place, and one beyond gives at most the
-  // cap, which leaves it. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20 and
-  // 100, and the float nearest it is normal.
+  // (P) the falloff, or exactly the cap for a distance of at most capped_distance (25): each
+  // step of the extended 500 / sqrt(distance) rounds correctly (monotonic), so it never rises
+  // with the distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25
+  // (0 included) gives at least the cap, which takes its place, and one beyond gives at most
+  // the cap, which leaves it. A proven distance whose estimate is at least FLT_MIN is the
+  // extended formula's float, so both formulas take the same side of 25; an estimate below
+  // FLT_MIN, read from its bits without the normal range, gives at most FLT_MIN and may differ
+  // from the extended formula's float, which lies within its bound of the estimate: both lie
+  // below 25 and take the cap. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20
+  // and 100, and the float nearest it is normal.
   const Mask capped = ~L::less(L::splat(capped_distance), distance);
   const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
   D falloff;
