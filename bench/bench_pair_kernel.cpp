@@ -84,13 +84,6 @@ Kinds large_model_after_steps(int steps) {
   return result;
 }
 
-constexpr pair_lanes::Kernel kernels[vector_isa_count] = {
-    nullptr,
-    pair_lanes::kernel_scalar,
-    pair_lanes::kernel_avx2,
-    pair_lanes::kernel_avx512,
-};
-
 // The partners below count whose bit is clear; the kernels also set the bits of the padding.
 std::size_t unproven(const pair_lanes::LaneResults& results, std::size_t count) {
   std::size_t proven = 0;
@@ -106,7 +99,7 @@ std::size_t unproven(const pair_lanes::LaneResults& results, std::size_t count) 
 void run_kernel(benchmark::State& state, Kinds kinds) {
   const int isa = static_cast<int>(state.range(0));
   if (isa > static_cast<int>(best_vector_isa())) return state.SkipWithError("this processor lacks the set");
-  const pair_lanes::Kernel kernel = kernels[isa];
+  const pair_lanes::Kernel kernel = pair_lanes::kernels[isa];
   std::vector<PartnerColumns> partners;
   for (std::size_t k = 0; k < kinds.x.size(); ++k) partners.push_back(kinds.partners(k));
   pair_lanes::LaneResults results;

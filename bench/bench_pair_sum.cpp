@@ -16,19 +16,6 @@ namespace {
 constexpr float deg_to_rad = 0.0174532924f;
 constexpr std::size_t partner_count = 500;
 
-constexpr pair_lanes::Kernel kernels[vector_isa_count] = {
-    nullptr,
-    pair_lanes::kernel_scalar,
-    pair_lanes::kernel_avx2,
-    pair_lanes::kernel_avx512,
-};
-constexpr pair_sum::Summation summations[vector_isa_count] = {
-    nullptr,
-    pair_sum::add_partners_scalar,
-    pair_sum::add_partners_avx2,
-    pair_sum::add_partners_avx512,
-};
-
 // The terms stay where the real kernel wrote them, for the first block of partners; the
 // summation reads each block's terms from the same place.
 void terms_in_place(const PartnerColumns&, const pair_lanes::LaneOrigin&, pair_lanes::LaneResults&) {}
@@ -53,13 +40,13 @@ void summation(benchmark::State& state) {
     // An origin whose first block the kernel proves whole, so that the time is the lanes' own.
     do {
       origins[i] = {rnd_coordinate(), rnd_coordinate(), rnd_coordinate()};
-      kernels[isa](partners, {origins[i].x, origins[i].y, origins[i].z, 1, deg_to_rad}, results[i]);
+      pair_lanes::kernels[isa](partners, {origins[i].x, origins[i].y, origins[i].z, 1, deg_to_rad}, results[i]);
     } while (results[i].proven[0] != ~std::uint64_t{0});
   }
   std::size_t handed_over = 0;
   for (auto _ : state) {
     Vec3 forces[origins_together] = {};
-    handed_over += summations[isa](forces, origins, origins_together, partners, 1, deg_to_rad, terms_in_place, results);
+    handed_over += pair_sum::summations[isa](forces, origins, origins_together, partners, 1, deg_to_rad, terms_in_place, results);
     benchmark::DoNotOptimize(forces);
   }
   state.counters["per_pair"] =

@@ -1,7 +1,7 @@
 // Checks the bounds of the lanes' own arc tangent and sine (compute/lanes_arc_tangent.h,
 // compute/lanes_sine.h) for every argument they serve: the arc tangent over every positive
 // normal float against FPATAN (documented within 2^-63 relative) and one float in 4096 against
-// MPFR, the sine over every float from 1.5 to 8 against MPFR. The lanes of every set run the
+// MPFR, each at several scales, the sine over every float from 1.5 to 8 against MPFR. The lanes of every set run the
 // same operations in the same order, so one lane gives their bits: the scalar lanes' (their
 // multiply-add rounded twice) and one with the multiply-add fused, as the vector sets have it.
 // Prints the largest errors in units of 2^-53; exits 1 if one reaches its bound.
@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -25,18 +26,26 @@
 namespace {
 
 constexpr long double unit = 0x1p-53L;
-constexpr double fpatan_units = 0x1p-10;  // FPATAN's documented error, 2^-63 relative
+constexpr double fpatan_units = 0x1p-10;    // FPATAN's documented error, 2^-63 relative
+constexpr double extended_units = 0x1p-11;  // one rounding in extended
 
 // The vector sets' bits in one lane: a * b + c rounded once.
 struct LanesScalarFused : LanesScalar {
   static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return std::fma(a, b, c); }
 };
 
+// The scales the arc tangent is checked at: 1, and degrees per radian for the step's smallest,
+// usual and largest degree factors (lanes_arc_tangent.h says why these serve for every scale).
+constexpr float degree_factors[] = {0.0171f, 0.0174532924f, 0.0178f};
+constexpr int scale_count = 1 + std::size(degree_factors);
+
+double scale(int which) { return which == 0 ? 1 : 1.0 / degree_factors[which - 1]; }
+
 template <class L>
-double arc_tangent(double value) {
-  const double values[3] = {value, value, value};
-  double out[3];
-  lanes_arc_tangent::arc_tangents<L>(values, out);
+double scaled_arc_tangent(double value, const lanes_arc_tangent::Scale<L>& s) {
+  const double values[1] = {value};
+  double out[1];
+  lanes_arc_tangent::scaled_arc_tangents<L>(values, s, out);
   return out[0];
 }
 
@@ -70,16 +79,24 @@ void sweep(unsigned first, unsigned step, Largest& largest) {
   mpfr_inits2(128, argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
   // The step's proofs hand the arc tangent normal floats only.
   constexpr std::uint32_t smallest_normal = 0x00800000, infinity = 0x7f800000;
+  std::vector<lanes_arc_tangent::Scale<L>> scales;
+  for (int which = 0; which < scale_count; ++which) scales.emplace_back(scale(which));
   for (std::uint64_t bits = smallest_normal + first; bits < infinity; bits += step) {
     const float x = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
-    const double estimate = arc_tangent<L>(x);
     const long double reference = atanl(x);
-    const double by_fpatan = static_cast<double>(std::fabs((estimate - reference) / reference) / unit) + fpatan_units;
-    largest.atan_by_fpatan = std::max(largest.atan_by_fpatan, by_fpatan);
-    if (bits % 4096 == 0) {
-      mpfr_set_flt(argument, x, MPFR_RNDN);
-      mpfr_atan(exact, argument, MPFR_RNDN);
-      largest.atan_by_mpfr = std::max(largest.atan_by_mpfr, error_units(estimate, exact, scratch));
+    for (int which = 0; which < scale_count; ++which) {
+      const double estimate = scaled_arc_tangent<L>(x, scales[which]);
+      // The scale times FPATAN's value, rounded once in extended.
+      const long double scaled = reference * scale(which);
+      const double by_fpatan =
+          static_cast<double>(std::fabs((estimate - scaled) / scaled) / unit) + fpatan_units + extended_units;
+      largest.atan_by_fpatan = std::max(largest.atan_by_fpatan, by_fpatan);
+      if (bits % 4096 == 0) {
+        mpfr_set_flt(argument, x, MPFR_RNDN);
+        mpfr_atan(exact, argument, MPFR_RNDN);
+        mpfr_mul_d(exact, exact, scale(which), MPFR_RNDN);
+        largest.atan_by_mpfr = std::max(largest.atan_by_mpfr, error_units(estimate, exact, scratch));
+      }
     }
   }
   const std::uint32_t low = std::bit_cast<std::uint32_t>(static_cast<float>(lanes_sine::lowest_argument));

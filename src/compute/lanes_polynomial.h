@@ -25,9 +25,20 @@ LANES_INLINE typename L::Doubles pair_up(const typename L::Doubles (&t)[Count], 
   }
 }
 
-// p[j] = c[0] + c[1] z[j] + ... + c[N-1] z[j]^(N-1), each step by L::multiply_add.
-template <class L, std::size_t N, std::size_t M>
-LANES_INLINE void estrin(const double (&c)[N], const typename L::Doubles (&z)[M], typename L::Doubles (&p)[M]) {
+// A coefficient in lanes: a constant splat, or one already in lanes (computed at run time).
+template <class L>
+LANES_INLINE typename L::Doubles in_lanes(double c) {
+  return L::splat(c);
+}
+template <class L, class C>
+LANES_INLINE typename L::Doubles in_lanes(const C& c) {
+  return c;
+}
+
+// p[j] = c[0] + c[1] z[j] + ... + c[N-1] z[j]^(N-1), each step by L::multiply_add; the
+// coefficients are doubles or L::Doubles.
+template <class L, class C, std::size_t N, std::size_t M>
+LANES_INLINE void estrin(const C (&c)[N], const typename L::Doubles (&z)[M], typename L::Doubles (&p)[M]) {
   static_assert(N >= 2, "a polynomial of degree 1 or more");
   using D = typename L::Doubles;
   constexpr std::size_t first = (N + 1) / 2;
@@ -35,8 +46,9 @@ LANES_INLINE void estrin(const double (&c)[N], const typename L::Doubles (&z)[M]
   for (std::size_t j = 0; j < M; ++j) {
     D t[first];
 #pragma GCC unroll 8
-    for (std::size_t k = 0; k < N / 2; ++k) t[k] = L::multiply_add(L::splat(c[2 * k + 1]), z[j], L::splat(c[2 * k]));
-    if constexpr (N % 2 == 1) t[first - 1] = L::splat(c[N - 1]);
+    for (std::size_t k = 0; k < N / 2; ++k)
+      t[k] = L::multiply_add(in_lanes<L>(c[2 * k + 1]), z[j], in_lanes<L>(c[2 * k]));
+    if constexpr (N % 2 == 1) t[first - 1] = in_lanes<L>(c[N - 1]);
     p[j] = pair_up<L, first>(t, z[j] * z[j]);
   }
 }

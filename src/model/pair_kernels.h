@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "compute/vector_isa.h"
 #include "model/partner_columns.h"
 
 namespace pair_lanes {
@@ -32,5 +33,8 @@ using Kernel = void (*)(const PartnerColumns& partners, const LaneOrigin& origin
 void kernel_scalar(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
 void kernel_avx2(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
 void kernel_avx512(const PartnerColumns& partners, const LaneOrigin& origin, LaneResults& out);
+
+// Each set's kernel by VectorIsa (kernel_for_isa); `none` has no lanes.
+inline constexpr Kernel kernels[vector_isa_count] = {nullptr, kernel_scalar, kernel_avx2, kernel_avx512};
 
 }  // namespace pair_lanes

@@ -27,15 +27,17 @@ using lanes_proof::rounds_alike_in_range;
 struct RatioBound {
   static constexpr double units = 3 * double_rounding + 3 * extended_rounding + 0.01;
 };
-// (P) atan(ratio) * (1 / deg_to_rad): the lanes' own arc tangent and two double roundings
-// against FPATAN and an extended division.
+// (P) atan(ratio) scaled by 1 / deg_to_rad: the lanes' own scaled arc tangent and the
+// reciprocal's double rounding against FPATAN and an extended division.
 struct AngleBound {
-  static constexpr double units =
-      lanes_arc_tangent::bound_units + 2 * double_rounding + x87_atan + extended_rounding + 0.01;
+  static constexpr double units = lanes_arc_tangent::bound_units + double_rounding + x87_atan + extended_rounding + 0.01;
 };
-// (P) (angle + 180) * deg_to_rad: two roundings on each side.
+// (P) (angle + 180) * deg_to_rad as angle * deg_to_rad + 180 * deg_to_rad, the latter exact
+// (E1): one rounding of the multiply-add, and where it is not fused one of the product, whose
+// share of the argument, |angle| / (angle + 180) for an angle between -92 and 272, is below
+// 92 / 88: 1.05 roundings. Two extended roundings on the other side.
 struct ArgumentBound {
-  static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
+  static constexpr double units = 2.05 * double_rounding + 2 * extended_rounding + 0.01;
 };
 // (P) sin(argument) of the same float argument: the lanes' own sine against the true sine.
 struct SineBound {
@@ -87,13 +89,14 @@ template <class L>
 struct LaneTerms {
   using D = typename L::Doubles;
   D px, py, pz, minus_gain, deg_to_rad;
-  // A division costs many multiplications; the bounds above account for the reciprocals.
-  D degrees_per_radian;
+  // A division costs many multiplications; the bounds above account for the reciprocals. The
+  // arc tangent takes it into its coefficients.
+  lanes_arc_tangent::Scale<L> degrees_per_radian;
   // square_sum_limit for a degree factor in its range, 0 (below every square sum) for any other.
   D square_sum_limit;
   explicit LaneTerms(const LaneOrigin& origin)
       : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), minus_gain(L::splat(-origin.gain)),
-        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(L::splat(1.0 / origin.deg_to_rad)),
+        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(1.0 / origin.deg_to_rad),
         square_sum_limit(L::splat(usual_degree_factor(origin.deg_to_rad) ? pair_lanes::square_sum_limit : 0)) {}
 
  private:
@@ -147,24 +150,24 @@ LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& part
 template <class L>
 LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std::size_t g) {
   using D = typename L::Doubles;
-  const D half = L::splat(half_turn);
-  D atan[3];
-  lanes_arc_tangent::arc_tangents<L>(pass.plane[g], atan);
-  const D b[3] = {pass.dz[g], pass.dx[g], pass.dy[g]};
+  const D zero = L::splat(0);
+  // (E1) 180 times a float.
+  const D half_in_radians = L::splat(half_turn) * terms.deg_to_rad;
   // (P) the angles in degrees, normal floats in every lane that the square sum's range and the
   // degree factor's keep (above).
   D angle_estimates[3], angles[3];
-#pragma GCC unroll 3
-  for (int j = 0; j < 3; ++j) angle_estimates[j] = atan[j] * terms.degrees_per_radian;
+  lanes_arc_tangent::scaled_arc_tangents<L>(pass.plane[g], terms.degrees_per_radian, angle_estimates);
   typename L::Mask proven = pass.proven[g] & all_round_alike_in_range<L, AngleBound>(angle_estimates, angles);
+  const D b[3] = {pass.dz[g], pass.dx[g], pass.dy[g]};
   // (P) the arguments in radians, inside the own sine's range in every lane that the degree
   // factor's range keeps (above): the program's lie between pi/2 and 5pi/2.
   D argument_estimates[3];
 #pragma GCC unroll 3
   for (int j = 0; j < 3; ++j) {
-    // (E2) the half-turn for b below 0 is a sum of two floats.
-    const D angle = L::select(L::less(b[j], L::splat(0)), L::round_to_float(angles[j] + half), angles[j]);
-    argument_estimates[j] = (angle + half) * terms.deg_to_rad;
+    // (E2) the half-turn for b below 0 is a sum of two floats; for any other b the sum with 0
+    // leaves the float angle as it is.
+    const D angle = L::round_to_float(angles[j] + L::select(L::less(b[j], zero), L::splat(half_turn), zero));
+    argument_estimates[j] = L::multiply_add(angle, terms.deg_to_rad, half_in_radians);
   }
   pass.proven[g] = proven & all_round_alike_in_range<L, ArgumentBound>(argument_estimates, pass.plane[g]);
 }
@@ -203,12 +206,16 @@ LANES_INLINE void falloff(const LaneTerms<L>& terms, PassScratch<L>& pass, std::
   Mask proven = pass.proven[g];
   proven &= rounds_alike_in_range<L, DistanceBound>(distance_estimate, distance) &
             L::less(square_sum, terms.square_sum_limit);
-  // (P) the falloff, or exactly the cap from a proven distance of at most capped_distance (25):
-  // each step of the extended 500 / sqrt(distance) rounds correctly, so it never rises with the
-  // distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25 (0
-  // included) gives at least the cap, which takes its place, and one beyond gives at most the
-  // cap, which leaves it. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20 and
-  // 100, and the float nearest it is normal.
+  // (P) the falloff, or exactly the cap for a distance of at most capped_distance (25): each
+  // step of the extended 500 / sqrt(distance) rounds correctly (monotonic), so it never rises
+  // with the distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25
+  // (0 included) gives at least the cap, which takes its place, and one beyond gives at most
+  // the cap, which leaves it. A proven distance whose estimate is at least FLT_MIN is the
+  // extended formula's float, so both formulas take the same side of 25; an estimate below
+  // FLT_MIN, read from its bits without the normal range, gives at most FLT_MIN and may differ
+  // from the extended formula's float, which lies within its bound of the estimate: both lie
+  // below 25 and take the cap. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20
+  // and 100, and the float nearest it is normal.
   const Mask capped = ~L::less(L::splat(capped_distance), distance);
   const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
   D falloff;

@@ -3,6 +3,7 @@
 // same set, then the forces of several particles summed side by side in double lanes.
 #include <cstddef>
 
+#include "compute/vector_isa.h"
 #include "model/pair_contribution.h"
 #include "model/pair_kernels.h"
 #include "model/partner_columns.h"
@@ -29,5 +30,14 @@ std::size_t add_partners_avx2(Vec3* forces, const Vec3* origins, std::size_t tog
 std::size_t add_partners_avx512(Vec3* forces, const Vec3* origins, std::size_t together, const PartnerColumns& partners,
                                 float gain, float deg_to_rad, pair_lanes::Kernel kernel,
                                 pair_lanes::LaneResults (&results)[origins_together]);
+// The set without lanes proves nothing: every contribution by add_pair, the kernel and the
+// results unused.
+std::size_t add_partners_extended(Vec3* forces, const Vec3* origins, std::size_t together,
+                                  const PartnerColumns& partners, float gain, float deg_to_rad, pair_lanes::Kernel kernel,
+                                  pair_lanes::LaneResults (&results)[origins_together]);
+
+// Each set's summation by VectorIsa (kernel_for_isa), beside pair_lanes::kernels.
+inline constexpr Summation summations[vector_isa_count] = {add_partners_extended, add_partners_scalar,
+                                                           add_partners_avx2, add_partners_avx512};
 
 }  // namespace pair_sum

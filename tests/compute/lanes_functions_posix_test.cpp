@@ -19,12 +19,13 @@ namespace {
 
 using MpfrFunction = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 
-// |estimate - f(x)| / |f(x)| in units of 2^-53.
-double error_units(double estimate, float x, MpfrFunction f) {
+// |estimate - scale f(x)| / |scale f(x)| in units of 2^-53.
+double error_units(double estimate, float x, MpfrFunction f, double scale = 1) {
   mpfr_t argument, exact;
   mpfr_inits2(128, argument, exact, static_cast<mpfr_ptr>(nullptr));
   mpfr_set_flt(argument, x, MPFR_RNDN);
   f(exact, argument, MPFR_RNDN);
+  mpfr_mul_d(exact, exact, scale, MPFR_RNDN);
   mpfr_sub_d(argument, exact, estimate, MPFR_RNDN);
   mpfr_div(argument, argument, exact, MPFR_RNDN);
   const double units = std::fabs(mpfr_get_d(argument, MPFR_RNDN)) / 0x1p-53;
@@ -51,16 +52,20 @@ TEST(LanesArcTangent, StaysWithinItsBoundAtTheBreakpointsAndTheEndsOfTheFloats) 
                                  static_cast<float>(lanes_arc_tangent::tan_three_eighths_turn)})
     for (const float x : around(breakpoint, 3)) values.push_back(x);
   // Each value in each of the three places, beside partners that take the other reductions, so
-  // that a value taking a partner's reduction or result shows.
-  for (const float magnitude : values)
-    for (const float x : {magnitude, -magnitude})
-      for (int place = 0; place < 3; ++place) {
-        double in[3] = {0.3, 1.5, -3e20};
-        in[place] = x;
-        double out[3];
-        lanes_arc_tangent::arc_tangents<LanesScalar>(in, out);
-        EXPECT_LT(error_units(out[place], x, mpfr_atan), lanes_arc_tangent::bound_units) << x << " in place " << place;
-      }
+  // that a value taking a partner's reduction or result shows; unscaled and in degrees.
+  for (const double scale : {1.0, 1.0 / 0.0174532924f}) {
+    const lanes_arc_tangent::Scale<LanesScalar> scaled(scale);
+    for (const float magnitude : values)
+      for (const float x : {magnitude, -magnitude})
+        for (int place = 0; place < 3; ++place) {
+          double in[3] = {0.3, 1.5, -3e20};
+          in[place] = x;
+          double out[3];
+          lanes_arc_tangent::scaled_arc_tangents<LanesScalar>(in, scaled, out);
+          EXPECT_LT(error_units(out[place], x, mpfr_atan, scale), lanes_arc_tangent::bound_units)
+              << x << " in place " << place << " scaled by " << scale;
+        }
+  }
 }
 
 TEST(LanesSine, StaysWithinItsBoundNearItsZerosAndAtTheEndsOfItsRange) {

@@ -44,13 +44,7 @@ void kernel_of_cases(const PartnerColumns& partners, const pair_lanes::LaneOrigi
   std::fill_n(out.proven, pair_lanes::proven_words, ~std::uint64_t{0});
 }
 
-pair_sum::Summation summation_of(VectorIsa isa) {
-  switch (isa) {
-    case VectorIsa::avx512: return pair_sum::add_partners_avx512;
-    case VectorIsa::avx2: return pair_sum::add_partners_avx2;
-    default: return pair_sum::add_partners_scalar;
-  }
-}
+pair_sum::Summation summation_of(VectorIsa isa) { return pair_sum::summations[static_cast<int>(isa)]; }
 
 bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
