@@ -1,9 +1,10 @@
 // Checks the bounds of the lanes' own arc tangent and sine (compute/lanes_arc_tangent.h,
 // compute/lanes_sine.h) for every argument they serve: the arc tangent over every positive
 // normal float against FPATAN (documented within 2^-63 relative) and one float in 4096 against
-// MPFR, each at several scales, the sine over every float from 1.5 to 8 against MPFR. The lanes of every set run the
-// same operations in the same order, so one lane gives their bits: the scalar lanes' (their
-// multiply-add rounded twice) and one with the multiply-add fused, as the vector sets have it.
+// MPFR, each at several scales, the sine over every float from 1.5 to 8 against MPFR. The
+// lanes of every set run the same operations in the same order, so one lane gives their bits:
+// the scalar lanes' (their multiply-add rounded twice) and one with the multiply-add fused, as
+// the vector sets have it.
 // Prints the largest errors in units of 2^-53; exits 1 if one reaches its bound.
 // Usage: lane_functions_sweep [THREADS]
 #include <mpfr.h>
