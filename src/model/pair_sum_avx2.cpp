@@ -9,7 +9,52 @@ namespace {
 struct SumAvx2 : LanesAvx2 {
   // Two of the four groups at a time: their six sums and terms fill the sixteen registers.
   static constexpr std::size_t groups_in_flight = 2;
-  using Marks = MaskMarks<SumAvx2>;
+  // The bit tests of many sums in vector registers, with no mask per sum (pair_sum_lanes.h
+  // states what they must mark): each lane ors in whether a sum is a float midpoint, and keeps
+  // the greatest distance, in float bits, of the floats the sums round to from the normal
+  // floats' magnitudes, eight floats to a register.
+  //
+  // Why the floats' magnitudes mark every sum outside the normal floats. Let F = RN24(D), the
+  // float a double sum D rounds to (cvtpd2ps, to nearest with float subnormals: the rounding
+  // round_to_float relies on); a sum is unmarked when FLT_MIN < |F| < infinity.
+  //  - (monotonic rounding) FLT_MIN is a float, so |D| < FLT_MIN gives |F| <= FLT_MIN: marked.
+  //  - |D| >= 2^128 lies beyond 2^128 - 2^103, the midpoint above FLT_MAX, so F is infinite:
+  //    marked; a NaN D gives a NaN F, whose bits lie above the infinity's: marked.
+  // So an unmarked sum has FLT_MIN <= |D| < 2^128. The test marks a few sums inside as well
+  // (|F| = FLT_MIN, F infinite from below 2^128); the checked path, with the exact tests, sums
+  // those partners again.
+  //
+  // The magnitudes in one unsigned maximum: with b the bits of F and m those of |F|, 2b = 2m
+  // modulo 2^32 (the sign shifted out), and w = 2b - 2 x lowest_unmarked modulo 2^32 takes the
+  // unmarked m, lowest_unmarked (the float above FLT_MIN) to highest_unmarked (FLT_MAX), to
+  // 0 up to distance_limit = 2 x (highest_unmarked - lowest_unmarked), and every other m of
+  // 0 up to 2^31 - 1 above it: those below wrap to 2^32 - 2 x lowest_unmarked and up, those
+  // above reach 2 x (2^31 - 1 - lowest_unmarked) at most, both beyond the limit.
+  struct Marks {
+    static constexpr unsigned lowest_unmarked = 0x00800001, highest_unmarked = 0x7F7FFFFF;
+    static constexpr unsigned distance_limit = 2 * (highest_unmarked - lowest_unmarked);
+    __m256i midpoints = _mm256_setzero_si256();
+    __m256i farthest = _mm256_setzero_si256();
+    __m128i farthest_z = _mm_setzero_si128();
+    void add(Doubles x, Doubles y, Doubles z) {
+      midpoints = midpoints | float_midpoints(x) | float_midpoints(y) | float_midpoints(z);
+      // The same roundings as round_to_float's, which the compiler shares.
+      const __m256i xy = _mm256_castps_si256(
+          _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(x)), _mm256_cvtpd_ps(y), 1));
+      const __m128i z_bits = _mm_castps_si128(_mm256_cvtpd_ps(z));
+      const int offset = static_cast<int>(2 * lowest_unmarked);
+      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy, xy), _mm256_set1_epi32(offset)));
+      farthest_z = _mm_max_epu32(farthest_z, _mm_sub_epi32(_mm_add_epi32(z_bits, z_bits), _mm_set1_epi32(offset)));
+    }
+    bool any() const {
+      const __m128i greatest = _mm_max_epu32(
+          farthest_z, _mm_max_epu32(_mm256_castsi256_si128(farthest), _mm256_extracti128_si256(farthest, 1)));
+      // w <= distance_limit as unsigned where min(w, distance_limit) = w.
+      const __m128i limit = _mm_set1_epi32(static_cast<int>(distance_limit));
+      const __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(greatest, limit), greatest);
+      return _mm_movemask_epi8(inside) != 0xFFFF || mask_bits(midpoints) != 0;
+    }
+  };
   // Four rows of eight floats at a time, turned into eight columns: each 128-bit half turns
   // four partners, and the halves are paired up at the end.
   static void transpose(const float* base, const int* offsets, std::size_t count, float* out) {
