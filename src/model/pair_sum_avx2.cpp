@@ -37,7 +37,12 @@ struct SumAvx2 : LanesAvx2 {
     __m256i farthest = _mm256_setzero_si256();
     __m128i farthest_z = _mm_setzero_si128();
     void add(Doubles x, Doubles y, Doubles z) {
-      midpoints = midpoints | float_midpoints(x) | float_midpoints(y) | float_midpoints(z);
+      // The midpoint pattern lies in the low 32 bits of a double: those of x and y side by side
+      // in one register, compared at once.
+      const __m256i xy_low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(x), _mm256_castpd_ps(y), 0x88));
+      const __m256i xy_midpoints = _mm256_cmpeq_epi32(_mm256_and_si256(xy_low, _mm256_set1_epi32(below_float_bits)),
+                                                      _mm256_set1_epi32(float_midpoint_bits));
+      midpoints = midpoints | xy_midpoints | float_midpoints(z);
       // The same roundings as round_to_float's, which the compiler shares.
       const __m256i xy = _mm256_castps_si256(
           _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(x)), _mm256_cvtpd_ps(y), 1));
@@ -52,7 +57,7 @@ struct SumAvx2 : LanesAvx2 {
       // w <= distance_limit as unsigned where min(w, distance_limit) = w.
       const __m128i limit = _mm_set1_epi32(static_cast<int>(distance_limit));
       const __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(greatest, limit), greatest);
-      return _mm_movemask_epi8(inside) != 0xFFFF || mask_bits(midpoints) != 0;
+      return _mm_movemask_epi8(inside) != 0xFFFF || !_mm256_testz_si256(midpoints, midpoints);
     }
   };
   // Four rows of eight floats at a time, turned into eight columns: each 128-bit half turns
