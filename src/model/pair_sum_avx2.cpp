@@ -9,30 +9,10 @@ namespace {
 struct SumAvx2 : LanesAvx2 {
   // Two of the four groups at a time: their six sums and terms fill the sixteen registers.
   static constexpr std::size_t groups_in_flight = 2;
-  // The bit tests of many sums in vector registers, with no mask per sum (pair_sum_lanes.h
-  // states what they must mark): each lane ors in whether a sum is a float midpoint, and keeps
-  // the greatest distance, in float bits, of the floats the sums round to from the normal
-  // floats' magnitudes, eight floats to a register.
-  //
-  // Why the floats' magnitudes mark every sum outside the normal floats. Let F = RN24(D), the
-  // float a double sum D rounds to (cvtpd2ps, to nearest with float subnormals: the rounding
-  // round_to_float relies on); a sum is unmarked when FLT_MIN < |F| < infinity.
-  //  - (monotonic rounding) FLT_MIN is a float, so |D| < FLT_MIN gives |F| <= FLT_MIN: marked.
-  //  - |D| >= 2^128 lies beyond 2^128 - 2^103, the midpoint above FLT_MAX, so F is infinite:
-  //    marked; a NaN D gives a NaN F, whose bits lie above the infinity's: marked.
-  // So an unmarked sum has FLT_MIN <= |D| < 2^128. The test marks a few sums inside as well
-  // (|F| = FLT_MIN, F infinite from below 2^128); the checked path, with the exact tests, sums
-  // those partners again.
-  //
-  // The magnitudes in one unsigned maximum: with b the bits of F and m those of |F|, 2b = 2m
-  // modulo 2^32 (the sign shifted out), and w = 2b - 2 x lowest_unmarked modulo 2^32 takes the
-  // unmarked m, lowest_unmarked (the float above FLT_MIN) to highest_unmarked (FLT_MAX), to
-  // 0 up to distance_limit = 2 x (highest_unmarked - lowest_unmarked), and every other m of
-  // 0 up to 2^31 - 1 above it: those below wrap to 2^32 - 2 x lowest_unmarked and up, those
-  // above reach 2 x (2^31 - 1 - lowest_unmarked) at most, both beyond the limit.
+  // The bit tests of many sums in vector registers, with no mask per sum: each lane ors in
+  // whether a sum is a float midpoint, and keeps the greatest w of the range test on the floats
+  // (pair_sum_lanes.h) that the sums round to, eight floats to a register.
   struct Marks {
-    static constexpr unsigned lowest_unmarked = 0x00800001, highest_unmarked = 0x7F7FFFFF;
-    static constexpr unsigned distance_limit = 2 * (highest_unmarked - lowest_unmarked);
     __m256i midpoints = _mm256_setzero_si256();
     __m256i farthest = _mm256_setzero_si256();
     __m128i farthest_z = _mm_setzero_si128();
@@ -47,9 +27,9 @@ struct SumAvx2 : LanesAvx2 {
       const __m256i xy = _mm256_castps_si256(
           _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(x)), _mm256_cvtpd_ps(y), 1));
       const __m128i z_bits = _mm_castps_si128(_mm256_cvtpd_ps(z));
-      const int offset = static_cast<int>(2 * lowest_unmarked);
-      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy, xy), _mm256_set1_epi32(offset)));
-      farthest_z = _mm_max_epu32(farthest_z, _mm_sub_epi32(_mm_add_epi32(z_bits, z_bits), _mm_set1_epi32(offset)));
+      const __m256i offset = _mm256_set1_epi32(static_cast<int>(distance_offset));
+      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy, xy), offset));
+      farthest_z = _mm_max_epu32(farthest_z, _mm_sub_epi32(_mm_add_epi32(z_bits, z_bits), _mm256_castsi256_si128(offset)));
     }
     bool any() const {
       const __m128i greatest = _mm_max_epu32(
