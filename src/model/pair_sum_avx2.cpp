@@ -15,27 +15,29 @@ struct SumAvx2 : LanesAvx2 {
   struct Marks {
     __m256i midpoints = _mm256_setzero_si256();
     __m256i farthest = _mm256_setzero_si256();
-    void round(Doubles x, Doubles y, Doubles z, Doubles (&rounded)[3]) {
-      // The midpoint pattern lies in the low 32 bits of a double: those of x and y side by side
-      // in one register, compared at once.
-      const __m256i xy_low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(x), _mm256_castpd_ps(y), 0x88));
-      const __m256i xy_midpoints = _mm256_cmpeq_epi32(_mm256_and_si256(xy_low, _mm256_set1_epi32(below_float_bits)),
-                                                      _mm256_set1_epi32(float_midpoint_bits));
-      midpoints = midpoints | xy_midpoints | float_midpoints(z);
+    void round(Doubles (&x)[2], Doubles (&y)[2], Doubles (&z)[2]) {
+      add(x[0], y[0]);
+      add(x[1], y[1]);
+      add(z[0], z[1]);
+    }
+    // Marks two sums and rounds them by their bits. The midpoint pattern lies in the low 32 bits
+    // of a double, the range test reads the high ones: those of the two sums side by side in one
+    // register, tested at once.
+    void add(Doubles& a, Doubles& b) {
+      const __m256i low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(a), _mm256_castpd_ps(b), 0x88));
+      midpoints = midpoints | _mm256_cmpeq_epi32(_mm256_and_si256(low, _mm256_set1_epi32(below_float_bits)),
+                                                 _mm256_set1_epi32(float_midpoint_bits));
       // Each sum rounded by its bits.
       const auto by_bits = [](Doubles v) {
-        return _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(v), _mm256_set1_epi64x(float_midpoint_bits)),
-                                _mm256_set1_epi64x(~below_float_bits));
+        return _mm256_castsi256_pd(_mm256_and_si256(
+            _mm256_add_epi64(_mm256_castpd_si256(v), _mm256_set1_epi64x(float_midpoint_bits)),
+            _mm256_set1_epi64x(~below_float_bits)));
       };
-      const __m256i rx = by_bits(x), ry = by_bits(y), rz = by_bits(z);
-      rounded[0] = _mm256_castsi256_pd(rx);
-      rounded[1] = _mm256_castsi256_pd(ry);
-      rounded[2] = _mm256_castsi256_pd(rz);
-      const __m256i offset = _mm256_set1_epi32(static_cast<int>(high_offset));
-      const __m256i xy_high = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(rx), _mm256_castsi256_ps(ry), 0xDD));
-      const __m256i z_high = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(rz), _mm256_castsi256_ps(rz), 0xDD));
-      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy_high, xy_high), offset));
-      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(z_high, z_high), offset));
+      a = by_bits(a);
+      b = by_bits(b);
+      const __m256i high = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(a), _mm256_castpd_ps(b), 0xDD));
+      farthest = _mm256_max_epu32(
+          farthest, _mm256_sub_epi32(_mm256_add_epi32(high, high), _mm256_set1_epi32(static_cast<int>(high_offset))));
     }
     bool any() const {
       // w <= high_limit as unsigned where min(w, high_limit) = w.

@@ -44,38 +44,37 @@ struct SumAvx512 : LanesAvx512 {
   // lane keeps the least of its sums' low bits against the midpoint pattern (0 once one is a
   // midpoint), and the greatest w of the range test on the sums rounded by their bits.
   struct Marks {
-    __m512i nearest_midpoint = _mm512_set1_epi32(-1), nearest_midpoint_z = _mm512_set1_epi64(-1);
+    __m512i nearest_midpoint = _mm512_set1_epi32(-1);
     __m512i farthest = _mm512_setzero_si512();
-    void round(Doubles x, Doubles y, Doubles z, Doubles (&rounded)[3]) {
-      // (bits & below_float) ^ midpoint: 0 exactly at a midpoint, which lies in the low 32 bits
-      // of a double: those of x and y side by side in one register.
-      const __m512i xy_low = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castpd_ps(x), _mm512_castpd_ps(y), 0x88));
+    void round(Doubles (&x)[2], Doubles (&y)[2], Doubles (&z)[2]) {
+      add(x[0], y[0]);
+      add(x[1], y[1]);
+      add(z[0], z[1]);
+    }
+    // Marks two sums and rounds them by their bits. The midpoint pattern lies in the low 32 bits
+    // of a double, the range test reads the high ones: those of the two sums side by side in one
+    // register, tested at once.
+    void add(Doubles& a, Doubles& b) {
+      // (bits & below_float) ^ midpoint: 0 exactly at a midpoint.
+      const __m512i low = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castpd_ps(a), _mm512_castpd_ps(b), 0x88));
       nearest_midpoint = _mm512_min_epu32(
-          nearest_midpoint, _mm512_ternarylogic_epi32(xy_low, _mm512_set1_epi32(below_float_bits),
-                                                      _mm512_set1_epi32(float_midpoint_bits), 0x6A));
-      nearest_midpoint_z = _mm512_min_epu64(
-          nearest_midpoint_z, _mm512_ternarylogic_epi64(_mm512_castpd_si512(z), _mm512_set1_epi64(below_float_bits),
-                                                        _mm512_set1_epi64(float_midpoint_bits), 0x6A));
+          nearest_midpoint,
+          _mm512_ternarylogic_epi32(low, _mm512_set1_epi32(below_float_bits), _mm512_set1_epi32(float_midpoint_bits), 0x6A));
       // Each sum rounded by its bits.
       const auto by_bits = [](Doubles v) {
-        return _mm512_and_si512(_mm512_add_epi64(_mm512_castpd_si512(v), _mm512_set1_epi64(float_midpoint_bits)),
-                                _mm512_set1_epi64(~below_float_bits));
+        return _mm512_castsi512_pd(_mm512_and_si512(
+            _mm512_add_epi64(_mm512_castpd_si512(v), _mm512_set1_epi64(float_midpoint_bits)),
+            _mm512_set1_epi64(~below_float_bits)));
       };
-      const __m512i rx = by_bits(x), ry = by_bits(y), rz = by_bits(z);
-      rounded[0] = _mm512_castsi512_pd(rx);
-      rounded[1] = _mm512_castsi512_pd(ry);
-      rounded[2] = _mm512_castsi512_pd(rz);
-      const __m512i offset = _mm512_set1_epi32(static_cast<int>(high_offset));
-      const __m512i xy_high = _mm512_castps_si512(
-          _mm512_shuffle_ps(_mm512_castsi512_ps(rx), _mm512_castsi512_ps(ry), 0xDD));
-      const __m512i z_high = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castsi512_ps(rz), _mm512_castsi512_ps(rz), 0xDD));
-      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(xy_high, xy_high), offset));
-      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(z_high, z_high), offset));
+      a = by_bits(a);
+      b = by_bits(b);
+      const __m512i high = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castpd_ps(a), _mm512_castpd_ps(b), 0xDD));
+      farthest = _mm512_max_epu32(
+          farthest, _mm512_sub_epi32(_mm512_add_epi32(high, high), _mm512_set1_epi32(static_cast<int>(high_offset))));
     }
     bool any() const {
       const __mmask16 marked =
           _mm512_cmpeq_epi32_mask(nearest_midpoint, _mm512_setzero_si512()) |
-          _mm512_cmpeq_epi64_mask(nearest_midpoint_z, _mm512_setzero_si512()) |
           _mm512_cmpgt_epu32_mask(farthest, _mm512_set1_epi32(static_cast<int>(high_limit)));
       return marked != 0;
     }

@@ -11,9 +11,9 @@
 // marks the lanes whose double is a float midpoint (see below) and outside_floats(v) those
 // whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number; a Marks value
 // gathers both tests, or the wider ones on the sums rounded by their bits (below), over many
-// sums (round(x, y, z, rounded), which also gives each sum's float wherever it leaves the lane
-// unmarked) and tells whether any lane of any of them was marked (any()), MaskMarks<S> where
-// the set has no cheaper way.
+// sums (round(x, y, z), the sums of groups_in_flight groups, which it replaces by their floats
+// wherever it leaves the lane unmarked) and tells whether any lane of any of them was marked
+// (any()), MaskMarks<S> where the set has no cheaper way.
 //
 // Why one double sum rounded to float is the extended formula's float. A component of a force
 // f takes the term a x b, with f, a (minus the direction term) and b (the falloff) floats; the
@@ -83,12 +83,15 @@ constexpr std::uint32_t high_offset = 2 * lowest_unmarked_high,
 template <class S>
 struct MaskMarks {
   typename S::Mask marked{};
-  void round(typename S::Doubles x, typename S::Doubles y, typename S::Doubles z, typename S::Doubles (&rounded)[3]) {
-    marked = marked | S::float_midpoints(x) | S::outside_floats(x) | S::float_midpoints(y) | S::outside_floats(y) |
-             S::float_midpoints(z) | S::outside_floats(z);
-    rounded[0] = S::round_to_float(x);
-    rounded[1] = S::round_to_float(y);
-    rounded[2] = S::round_to_float(z);
+  template <std::size_t n>
+  void round(typename S::Doubles (&x)[n], typename S::Doubles (&y)[n], typename S::Doubles (&z)[n]) {
+    for (std::size_t k = 0; k < n; ++k) {
+      marked = marked | S::float_midpoints(x[k]) | S::outside_floats(x[k]) | S::float_midpoints(y[k]) |
+               S::outside_floats(y[k]) | S::float_midpoints(z[k]) | S::outside_floats(z[k]);
+      x[k] = S::round_to_float(x[k]);
+      y[k] = S::round_to_float(y[k]);
+      z[k] = S::round_to_float(z[k]);
+    }
   }
   bool any() const { return S::mask_bits(marked) != 0; }
 };
@@ -227,15 +230,11 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
         const auto& terms = terms_by_partner[first + k];
         // (E1) as in add_checked.
         const D falloff = S::load_floats(terms[3] + q * lanes);
-        const D x_sum = S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, sum_x[k]);
-        const D y_sum = S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, sum_y[k]);
-        const D z_sum = S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, sum_z[k]);
-        D rounded[3];
-        marks.round(x_sum, y_sum, z_sum, rounded);
-        sum_x[k] = rounded[0];
-        sum_y[k] = rounded[1];
-        sum_z[k] = rounded[2];
+        sum_x[k] = S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, sum_x[k]);
+        sum_y[k] = S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, sum_y[k]);
+        sum_z[k] = S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, sum_z[k]);
       }
+      marks.round(sum_x, sum_y, sum_z);
     }
     if (marks.any()) return false;
     for (std::size_t k = 0; k < in_flight; ++k) {
