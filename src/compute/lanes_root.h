@@ -1,9 +1,10 @@
 #pragma once
 // Square roots and scaled reciprocal square roots in double lanes without the divider, for a
 // lanes type L whose multiply-add is fused and which offers an estimate of 1 / sqrt(x) as a
-// float (L::roots_by_estimate; lanes_avx512.h, lanes_avx2.h): the divider and square-root unit
-// is narrower than the lanes and slow, the multiply-add pipes are not. Each result is within
-// a bound proven here, in units u = 2^-53 relative to the true value.
+// float (L::reciprocal_sqrt_float; lanes_avx512.h, lanes_avx2.h): the divider and square-root
+// unit is narrower than AVX-512's lanes and slow, the multiply-add pipes are not. The step takes
+// these where L::roots_by_estimate says they pay. Each result is within a bound proven here, in
+// units u = 2^-53 relative to the true value.
 //
 // The refinement, for x between lowest_argument and highest_argument:
 //  y0 = L::reciprocal_sqrt_float(x): a float (24 significant bits) within E =
@@ -25,7 +26,7 @@
 //  - the last multiply-add's rounding, at most u;
 //  - for the square root, the leading term g = x y0 rounded once, at most u; for the scaled
 //    reciprocal, g = c y0, exact for a float c (the product of two floats).
-// With R below 0.00074 < 2^-10.4 (both lanes types) the residual's and the correction's
+// With R below 0.00074 < 2^-10.4 (either estimate) the residual's and the correction's
 // roundings add less than 0.0012 u, the division by 1 + f(r*) >= 1 - R/2 of the truncation and
 // these a few parts in 10^4 more, and the products of the roundings' factors far less than 10^-6 u:
 // 0.01 u covers them all. `terms` is the fewest terms whose truncation stays below 1 u.
