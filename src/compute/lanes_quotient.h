@@ -27,7 +27,7 @@
 // rounding to float, 2^-11.41) 1.00003 u; a division 1 u. refined_units computes each, and
 // quotient checks it against bound_units for its lanes type.
 //
-// The inputs served: a zero or at least 2^-200 in magnitude, b between 2^-120 and 2^120 in
+// The inputs served: a zero or at least 2^-200 in magnitude, b between 2^-120 and 2^126 in
 // magnitude (the step's offsets lie between 2^-77 and 2^41, its ratios between 2^-118 and 2^118,
 // the arc tangent's numerators and denominators between 2^-118 and 2^118, or 0); AVX2's estimate
 // needs b and 1 / b inside the normal floats, which these are. Every product and residual then
