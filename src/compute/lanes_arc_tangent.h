@@ -18,9 +18,9 @@
 // atan(x (1 + e)) lies within |e| of atan(x) relative (x / ((1 + x^2) atan x) <= 1). Each value
 // has its quotient of its own: the phases that call this wait on each value's chain far more
 // than on the pipes, and one reciprocal shared by several values lengthens every chain by the
-// products that share it. (Only a beyond 2^126, which the step's ratios never reach, lies
-// outside the quotient's range: AVX2's float estimate of its reciprocal is then 0, and so is x,
-// within 2^-126 of -1 / a, a share of the result s (pi/2 + atan x) far below 1 u.)
+// products that share it. (Only an a beyond 2^120, which the step's ratios never reach, lies
+// outside the quotient's range: there AVX2's float estimate of 1 / a may be 0, and so then is
+// x, within 2^-120 of -1 / a, a share of the result s (pi/2 + atan x) far below 1 u.)
 //
 // The polynomial atan(x) = x + x z P(z), z = x^2, P of degree 6, is the best fit for the
 // relative error on [0, 0.4143^2] (tools/lane_functions_fit): its own error is 7096 u. Scaled

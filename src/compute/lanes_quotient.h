@@ -27,16 +27,16 @@
 // rounding to float, 2^-11.41) 1.00003 u; a division 1 u. refined_units computes each, and
 // quotient checks it against bound_units for its lanes type.
 //
-// The inputs served: a zero or at least 2^-200 in magnitude, b between 2^-120 and 2^126 in
+// The inputs served: a zero or at least 2^-200 in magnitude, b between 2^-120 and 2^120 in
 // magnitude (the step's offsets lie between 2^-77 and 2^41, its ratios between 2^-118 and 2^118,
 // the arc tangent's numerators and denominators between 2^-118 and 2^118, or 0); AVX2's estimate
-// needs b and 1 / b inside the normal floats, which these are. Every product and residual then
-// lies far inside the normal doubles, where each rounding is relative as above: a - b q0 is a
-// whole multiple of the smaller of ulp(a) and ulp(b) ulp(q0), so a nonzero residual is at least
-// 2^-108 |a|. A zero a gives 0 (its sign may be lost). A NaN stays a NaN; from an estimate, an
-// infinite a or b, or a zero b, gives a NaN (1 - b r0 = 1 - inf * 0, or inf - inf). Any other input may give any
-// value (AVX2 gives 0 for a b beyond the floats' range, whose estimate is 0): the callers leave
-// every lane outside their ranges to the extended formula.
+// needs b and 1 / b inside the normal floats, which these are (RCPPS gives 0 where its estimate
+// would fall below them). Every product and residual then lies far inside the normal doubles,
+// where each rounding is relative as above: a - b q0 is a whole multiple of the smaller of
+// ulp(a) and ulp(b) ulp(q0), so a nonzero residual is at least 2^-108 |a|. A zero a gives 0 (its
+// sign may be lost). A NaN stays a NaN; from an estimate, an infinite a or b, or a zero b, gives
+// a NaN (1 - b r0 = 1 - inf * 0, or inf - inf). Any other input may give any value (0 from an
+// estimate of 0): the callers leave every lane outside their ranges to the extended formula.
 #include "compute/lanes_polynomial.h"
 
 namespace lanes_quotient {

@@ -60,7 +60,7 @@ TEST(LanesQuotient, StaysWithinItsBoundForHardDivisorsAndAtTheEndsOfItsRange) {
   const double dividend_significands[] = {1, std::nextafter(2.0, 0), 1.2345678901234567, 1.5 + 0x1p-52};
   std::vector<double> dividends, divisors;
   for (const double sb : significands)
-    for (const int eb : {-120, -77, -1, 0, 3, 41, 118, 125})
+    for (const int eb : {-120, -77, -1, 0, 3, 41, 118, 119})
       for (const double sa : dividend_significands)
         for (const int ea : {-200, -118, 0, 1, 129}) {
           const double a = std::ldexp(sa, ea), b = std::ldexp(sb, eb);
@@ -77,7 +77,7 @@ TEST(LanesQuotient, StaysWithinItsBoundForHardDivisorsAndAtTheEndsOfItsRange) {
 TEST(LanesQuotient, StaysWithinItsBoundOverARandomSweepOfItsRange) {
   std::mt19937_64 random(20261211);
   std::uniform_real_distribution<double> significand(1, 2);
-  std::uniform_int_distribution<int> dividend_exponent(-200, 200), divisor_exponent(-120, 125);
+  std::uniform_int_distribution<int> dividend_exponent(-200, 200), divisor_exponent(-120, 119);
   const std::size_t count = sanitized_build ? 1 << 14 : 1 << 20;
   std::vector<double> dividends, divisors;
   for (std::size_t i = 0; i < count; ++i) {
