@@ -9,7 +9,37 @@ namespace {
 struct SumAvx2 : LanesAvx2 {
   // Two of the four groups at a time: their six sums and terms fill the sixteen registers.
   static constexpr std::size_t groups_in_flight = 2;
-  using Marks = MaskMarks<SumAvx2>;
+  // The bit tests of many sums in vector registers, with no mask per sum: each lane ors in
+  // whether a sum is a float midpoint, and keeps the greatest w of the range test on the floats
+  // (pair_sum_lanes.h) that the sums round to, eight floats to a register.
+  struct Marks {
+    __m256i midpoints = _mm256_setzero_si256();
+    __m256i farthest = _mm256_setzero_si256();
+    __m128i farthest_z = _mm_setzero_si128();
+    void add(Doubles x, Doubles y, Doubles z) {
+      // The midpoint pattern lies in the low 32 bits of a double: those of x and y side by side
+      // in one register, compared at once.
+      const __m256i xy_low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(x), _mm256_castpd_ps(y), 0x88));
+      const __m256i xy_midpoints = _mm256_cmpeq_epi32(_mm256_and_si256(xy_low, _mm256_set1_epi32(below_float_bits)),
+                                                      _mm256_set1_epi32(float_midpoint_bits));
+      midpoints = midpoints | xy_midpoints | float_midpoints(z);
+      // The same roundings as round_to_float's, which the compiler shares.
+      const __m256i xy = _mm256_castps_si256(
+          _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(x)), _mm256_cvtpd_ps(y), 1));
+      const __m128i z_bits = _mm_castps_si128(_mm256_cvtpd_ps(z));
+      const __m256i offset = _mm256_set1_epi32(static_cast<int>(distance_offset));
+      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy, xy), offset));
+      farthest_z = _mm_max_epu32(farthest_z, _mm_sub_epi32(_mm_add_epi32(z_bits, z_bits), _mm256_castsi256_si128(offset)));
+    }
+    bool any() const {
+      const __m128i greatest = _mm_max_epu32(
+          farthest_z, _mm_max_epu32(_mm256_castsi256_si128(farthest), _mm256_extracti128_si256(farthest, 1)));
+      // w <= distance_limit as unsigned where min(w, distance_limit) = w.
+      const __m128i limit = _mm_set1_epi32(static_cast<int>(distance_limit));
+      const __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(greatest, limit), greatest);
+      return _mm_movemask_epi8(inside) != 0xFFFF || !_mm256_testz_si256(midpoints, midpoints);
+    }
+  };
   // Four rows of eight floats at a time, turned into eight columns: each 128-bit half turns
   // four partners, and the halves are paired up at the end.
   static void transpose(const float* base, const int* offsets, std::size_t count, float* out) {

@@ -1,7 +1,4 @@
 // The summation for eight double lanes on AVX-512.
-#include <bit>
-#include <cstdint>
-
 #include "compute/lanes_avx512.h"
 #include "model/pair_sum_lanes.h"
 #include "model/pair_sums.h"
@@ -43,33 +40,39 @@ struct SumAvx512 : LanesAvx512 {
                         _mm512_cmp_pd_mask(magnitude, splat(smallest_normal_float), _CMP_GE_OQ);
     return ~inside & 0xFF;
   }
-  // The same tests in vector registers alone, with no mask moved out per sum: each lane keeps
-  // the least of its sums' low bits against the midpoint pattern (0 once one is a midpoint),
-  // and the least and greatest of its sums' bits rotated by one, the sign moved to the lowest
-  // bit: for the even bounds below that orders the sums by magnitude, infinities and NaN
-  // above every finite one.
+  // The bit tests of many sums in vector registers alone, with no mask moved out per sum: each
+  // lane keeps the least of its sums' low bits against the midpoint pattern (0 once one is a
+  // midpoint), and the greatest w of the range test on the floats (pair_sum_lanes.h) that the
+  // sums round to, sixteen floats to a register.
   struct Marks {
-    __m512i nearest_midpoint = _mm512_set1_epi64(-1), lowest = _mm512_set1_epi64(-1), highest = _mm512_setzero_si512();
+    __m512i nearest_midpoint = _mm512_set1_epi32(-1), nearest_midpoint_z = _mm512_set1_epi64(-1);
+    __m512i farthest = _mm512_setzero_si512();
+    __m256i farthest_z = _mm256_setzero_si256();
     void add(Doubles x, Doubles y, Doubles z) {
-      const __m512i below_float = _mm512_set1_epi64(below_float_bits), midpoint = _mm512_set1_epi64(float_midpoint_bits);
-      // (bits & below_float) ^ midpoint: 0 exactly at a midpoint.
-      const auto off_midpoint = [&](Doubles v) {
-        return _mm512_ternarylogic_epi64(_mm512_castpd_si512(v), below_float, midpoint, 0x6A);
-      };
-      const auto rotated = [](Doubles v) { return _mm512_rol_epi64(_mm512_castpd_si512(v), 1); };
-      nearest_midpoint = _mm512_min_epu64(
-          nearest_midpoint, _mm512_min_epu64(_mm512_min_epu64(off_midpoint(x), off_midpoint(y)), off_midpoint(z)));
-      const __m512i rx = rotated(x), ry = rotated(y), rz = rotated(z);
-      lowest = _mm512_min_epu64(lowest, _mm512_min_epu64(_mm512_min_epu64(rx, ry), rz));
-      highest = _mm512_max_epu64(highest, _mm512_max_epu64(_mm512_max_epu64(rx, ry), rz));
+      // (bits & below_float) ^ midpoint: 0 exactly at a midpoint, which lies in the low 32 bits
+      // of a double: those of x and y side by side in one register.
+      const __m512i xy_low = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castpd_ps(x), _mm512_castpd_ps(y), 0x88));
+      nearest_midpoint = _mm512_min_epu32(
+          nearest_midpoint, _mm512_ternarylogic_epi32(xy_low, _mm512_set1_epi32(below_float_bits),
+                                                      _mm512_set1_epi32(float_midpoint_bits), 0x6A));
+      nearest_midpoint_z = _mm512_min_epu64(
+          nearest_midpoint_z, _mm512_ternarylogic_epi64(_mm512_castpd_si512(z), _mm512_set1_epi64(below_float_bits),
+                                                        _mm512_set1_epi64(float_midpoint_bits), 0x6A));
+      // The same roundings as round_to_float's, which the compiler shares.
+      const __m512i xy = _mm512_castpd_si512(_mm512_insertf64x4(
+          _mm512_castpd256_pd512(_mm256_castps_pd(_mm512_cvtpd_ps(x))), _mm256_castps_pd(_mm512_cvtpd_ps(y)), 1));
+      const __m256i z_bits = _mm256_castps_si256(_mm512_cvtpd_ps(z));
+      const __m512i offset = _mm512_set1_epi32(static_cast<int>(distance_offset));
+      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(xy, xy), offset));
+      farthest_z = _mm256_max_epu32(farthest_z,
+                                    _mm256_sub_epi32(_mm256_add_epi32(z_bits, z_bits), _mm512_castsi512_si256(offset)));
     }
     bool any() const {
-      constexpr std::uint64_t lowest_inside = std::bit_cast<std::uint64_t>(smallest_normal_float) << 1,
-                              above_inside = std::bit_cast<std::uint64_t>(float_overflow) << 1;
-      const __mmask8 marked =
-          _mm512_cmpeq_epi64_mask(nearest_midpoint, _mm512_setzero_si512()) |
-          _mm512_cmplt_epu64_mask(lowest, _mm512_set1_epi64(static_cast<long long>(lowest_inside))) |
-          _mm512_cmpge_epu64_mask(highest, _mm512_set1_epi64(static_cast<long long>(above_inside)));
+      const __m512i limit = _mm512_set1_epi32(static_cast<int>(distance_limit));
+      const __m512i greatest = _mm512_max_epu32(farthest, _mm512_zextsi256_si512(farthest_z));
+      const __mmask16 marked = _mm512_cmpeq_epi32_mask(nearest_midpoint, _mm512_setzero_si512()) |
+                               _mm512_cmpeq_epi64_mask(nearest_midpoint_z, _mm512_setzero_si512()) |
+                               _mm512_cmpgt_epu32_mask(greatest, limit);
       return marked != 0;
     }
   };

@@ -10,8 +10,9 @@
 // eight, the float at base + offsets[lane] + q to out[q x lanes + lane]; float_midpoints(v)
 // marks the lanes whose double is a float midpoint (see below) and outside_floats(v) those
 // whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number; a Marks value
-// gathers both tests over many sums (add(x, y, z)) and tells whether any lane of any of them
-// was marked (any()), MaskMarks<S> where the set has no cheaper way.
+// gathers the midpoint test and the range test, or the wider range test on the floats (below),
+// over many sums (add(x, y, z)) and tells whether any lane of any of them was marked (any()),
+// MaskMarks<S> where the set has no cheaper way.
 //
 // Why one double sum rounded to float is the extended formula's float. A component of a force
 // f takes the term a x b, with f, a (minus the direction term) and b (the falloff) floats; the
@@ -35,6 +36,21 @@
 // all, the overflow threshold 2^128 - 2^103 (the midpoint above FLT_MAX) included. Outside
 // that range (zero, float subnormals, infinities, NaN, whose bits the two formulas need not
 // share) the extended formula sums the lane.
+// The range test on the floats. A wider test that marks every sum outside that range, and a
+// few inside it, serves as well where the marked partners are summed again with the exact
+// tests (the unchecked sums below). Let F = RN24(D), the float a double sum D rounds to (to
+// nearest with float subnormals, as round_to_float), and call D unmarked when
+// FLT_MIN < |F| < infinity.
+//  - (monotonic rounding) FLT_MIN is a float, so |D| < FLT_MIN gives |F| <= FLT_MIN: marked.
+//  - |D| >= 2^128 lies beyond 2^128 - 2^103, the midpoint above FLT_MAX, so F is infinite:
+//    marked; a NaN D gives a NaN F: marked.
+// So an unmarked sum has FLT_MIN <= |D| < 2^128. It takes one unsigned maximum of the floats'
+// bits: with b the bits of F and m those of |F|, 2b = 2m modulo 2^32 (the sign shifted out),
+// and w = 2b - 2 lowest_unmarked modulo 2^32 takes the unmarked m, lowest_unmarked (the float
+// above FLT_MIN) to highest_unmarked (FLT_MAX), to 0 up to distance_limit = 2 (highest_unmarked
+// - lowest_unmarked), and every other m, up to 2^31 - 1 (the NaN included), beyond the limit:
+// those below wrap to 2^32 - 2 lowest_unmarked and up, those above give at least
+// distance_limit + 2 and at most 2 (2^31 - 1 - lowest_unmarked).
 #include <cstddef>
 #include <cstdint>
 
@@ -48,6 +64,10 @@ namespace pair_sum {
 // pattern at a float midpoint; and the range of magnitudes where it holds.
 constexpr std::uint64_t below_float_bits = 0x1FFFFFFF, float_midpoint_bits = 0x10000000;
 constexpr double smallest_normal_float = 0x1p-126, float_overflow = 0x1p128;
+// The range test on the floats: the bits of the float above FLT_MIN and of FLT_MAX, and w's
+// offset and limit.
+constexpr std::uint32_t lowest_unmarked = 0x00800001, highest_unmarked = 0x7F7FFFFF;
+constexpr std::uint32_t distance_offset = 2 * lowest_unmarked, distance_limit = 2 * (highest_unmarked - lowest_unmarked);
 
 // The bit tests of many sums gathered in one mask.
 template <class S>

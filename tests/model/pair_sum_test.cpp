@@ -22,12 +22,15 @@ struct TermCase {
   float force, minus_dir, falloff;
 };
 
-// The double sum of the first two lies on a float midpoint that the exact sum misses by less
+// The double sum of the first three lies on a float midpoint that the exact sum misses by less
 // than half a double ulp, so its own rounding to float is not the extended formula's; the
 // others are plain sums beside them.
 const TermCase cases[] = {
     {"midpoint above the exact sum, near 1", 1 + 0x1p-23f, 1 + 0x1p-18f, 0x1p-24f - 0x1p-42f},
     {"midpoint above the exact sum, the overflow threshold", FLT_MAX, 0x1p103f * (1 + 0x1p-18f), 1 - 0x1p-18f},
+    // 8390649 x 16773135 = 2^47 + 59287: the exact sum lies 2^-181.1 below the midpoint between
+    // FLT_MIN and the float under it, whose low bits are not a normal float's midpoint pattern.
+    {"midpoint above the exact sum, below FLT_MIN", FLT_MIN, -8390649 * 0x1p-98f, 16773135 * 0x1p-99f},
     {"exact sum on a midpoint", 1 + 0x1p-23f, 0x1p-24f, 1},
     {"plain sum", 1.5f, 0.3f, 86.16219f},
     {"cancelling to zero", -50, 0.5f, 100},
@@ -50,7 +53,7 @@ bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TEST(PairSum, EveryLaneGivesTheExtendedSumAlsoWhereTheDoubleSumIsAMidpoint) {
   // The fixture's first cases are the ones that need the extended sum.
-  for (std::size_t c = 0; c < 2; ++c)
+  for (std::size_t c = 0; c < 3; ++c)
     ASSERT_FALSE(same_bits(static_cast<float>(double{cases[c].force} + double{cases[c].minus_dir} * cases[c].falloff),
                            add_term(cases[c].force, cases[c].minus_dir, cases[c].falloff)))
         << cases[c].what;
@@ -59,8 +62,9 @@ TEST(PairSum, EveryLaneGivesTheExtendedSumAlsoWhereTheDoubleSumIsAMidpoint) {
   const PartnerColumns one_partner{column.data(), column.data(), column.data(), 1};
   static pair_lanes::LaneResults results[origins_together];
   for (const VectorIsa isa : vector_isas_of_this_machine()) {
-    // Every case in every lane of both groups, and fewer particles than lanes.
-    for (const std::size_t together : {origins_together, std::size_t{3}}) {
+    // Every case in every lane of both groups, fewer particles than lanes, and each case alone,
+    // where no other case's mark sends the sums to the checked path.
+    for (const std::size_t together : {origins_together, std::size_t{3}, std::size_t{1}}) {
       for (std::size_t shift = 0; shift < case_count; ++shift) {
         Vec3 forces[origins_together], origins[origins_together];
         for (std::size_t i = 0; i < together; ++i) {
