@@ -5,7 +5,8 @@
 // lanes of every set run the same operations in the same order, but their quotients differ
 // (lanes_quotient.h) and so do their multiply-adds (rounded twice on the scalar lanes, once on
 // the vector sets): each set this machine has is swept on its own lanes
-// (lane_functions_sweep_avx2.cpp, _avx512.cpp), one value in all lanes.
+// (lane_functions_sweep_avx2.cpp, _avx512.cpp), one value in all lanes, in the quotient's form
+// it chooses and from its reciprocal estimate.
 // Prints the largest errors in units of 2^-53; exits 1 if one reaches its bound.
 // Usage: lane_functions_sweep [THREADS]
 #include <mpfr.h>
@@ -127,8 +128,13 @@ bool bounds_hold(const Lanes& lanes, unsigned threads) {
 int main(int argc, char** argv) {
   const unsigned threads = std::max(argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : std::thread::hardware_concurrency(), 1u);
   bool hold = bounds_hold({"scalar", scaled_arc_tangent_scalar, sine_scalar}, threads);
-  if (best_vector_isa() >= VectorIsa::avx2) hold &= bounds_hold({"avx2", scaled_arc_tangent_avx2, sine_avx2}, threads);
-  if (best_vector_isa() >= VectorIsa::avx512)
+  if (best_vector_isa() >= VectorIsa::avx2) {
+    hold &= bounds_hold({"avx2", scaled_arc_tangent_avx2, sine_avx2}, threads);
+    hold &= bounds_hold({"avx2 from its estimate", scaled_arc_tangent_avx2_by_estimate, sine_avx2}, threads);
+  }
+  if (best_vector_isa() >= VectorIsa::avx512) {
     hold &= bounds_hold({"avx512", scaled_arc_tangent_avx512, sine_avx512}, threads);
+    hold &= bounds_hold({"avx512 from its estimate", scaled_arc_tangent_avx512_by_estimate, sine_avx512}, threads);
+  }
   return hold ? 0 : 1;
 }

@@ -1,11 +1,18 @@
 #pragma once
 // One value's scaled arc tangent and sine on a set's lanes, for lane_functions_sweep: the value
-// in every lane, the first lane's result. Each set's file (lane_functions_sweep_avx2.cpp,
+// in every lane, the first lane's result; the arc tangent also with its quotient from the
+// reciprocal estimate. Each set's file (lane_functions_sweep_avx2.cpp,
 // _avx512.cpp) runs these on its own lanes type and calls nothing else that other files use.
 #include "compute/lanes_arc_tangent.h"
 #include "compute/lanes_sine.h"
 
 namespace sweep_lanes {
+
+// The lanes type L with its quotients from the reciprocal estimate, whichever form L chooses.
+template <class L>
+struct DividingByEstimate : L {
+  static constexpr bool divides_by_estimate = true;
+};
 
 template <class L>
 double first_lane(typename L::Doubles values) {
@@ -34,6 +41,8 @@ double sine(double argument) {
 }  // namespace sweep_lanes
 
 double scaled_arc_tangent_avx2(double value, double scale);
+double scaled_arc_tangent_avx2_by_estimate(double value, double scale);
 double sine_avx2(double argument);
 double scaled_arc_tangent_avx512(double value, double scale);
+double scaled_arc_tangent_avx512_by_estimate(double value, double scale);
 double sine_avx512(double argument);

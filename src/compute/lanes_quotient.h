@@ -1,10 +1,12 @@
 #pragma once
-// Quotients a / b in any lanes type L, within bound_units of the true quotient: on the vector
-// sets from the processor's reciprocal estimate, refined by multiply-adds, which issue many
-// times faster than the divider takes a division of full width; on the scalar lanes by the
-// division itself (their multiply-add is not fused, and one division is their cheapest form).
+// Quotients a / b in any lanes type L, within bound_units of the true quotient: by the division
+// itself, or, for a lanes type that chooses it (divides_by_estimate), from the processor's
+// reciprocal estimate refined by multiply-adds, which issue many times faster than the divider
+// takes a division of full width but compete with the rest of the work for their pipes. Each
+// set chooses by measurement (lanes_avx512.h, lanes_avx2.h); the scalar lanes divide (their
+// multiply-add is not fused, and one division is their cheapest form).
 //
-// A lanes type with divides_by_estimate offers reciprocal_estimate(b), a double r0 with
+// A lanes type offers for it reciprocal_estimate(b), a double r0 with
 // |1 - b r0| <= E = L::reciprocal_estimate_error, and a fused multiply_add and
 // negative_multiply_add (c - a b). Let r0 = (1 - e0) / b, |e0| <= E, and let each d_i below be
 // one rounding of a double operation, |d_i| <= u = 2^-53:

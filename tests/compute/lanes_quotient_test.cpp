@@ -1,4 +1,5 @@
-// The lanes' quotient against the extended quotient on every set this machine has: divisors
+// The lanes' quotient against the extended quotient on every set this machine has, in the form
+// each set chooses and, on the vector sets, from the reciprocal estimate: divisors
 // whose reciprocal estimates err the most (significands at either end of the binade and in
 // between), the ends of the range it serves, and a random sweep of that range; and what it
 // gives for the inputs that the callers' proofs must reject.
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "compute/lanes_scalar.h"
@@ -19,15 +21,38 @@
 
 namespace {
 
-// Each quotient on the lanes of one set, padded to whole lane groups.
-std::vector<double> divided_in_lanes(VectorIsa isa, std::vector<double> dividends, std::vector<double> divisors) {
+// One set's quotients, from its reciprocal estimate or in the form it chooses.
+struct Form {
+  VectorIsa isa;
+  bool by_estimate;
+};
+
+std::vector<Form> forms_of_this_machine() {
+  std::vector<Form> forms;
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    forms.push_back({isa, false});
+    if (isa != VectorIsa::scalar) forms.push_back({isa, true});
+  }
+  return forms;
+}
+
+std::string form_name(const Form& form) {
+  return std::string(vector_isa_name(form.isa)) + (form.by_estimate ? " from its estimate" : "");
+}
+
+// Each quotient in one form, padded to whole lane groups.
+std::vector<double> divided_in_lanes(const Form& form, std::vector<double> dividends, std::vector<double> divisors) {
   const std::size_t count = dividends.size();
   dividends.resize((count + 7) / 8 * 8, 1);
   divisors.resize(dividends.size(), 1);
   std::vector<double> quotients(dividends.size());
-  switch (isa) {
-    case VectorIsa::avx512: divide_in_lanes_avx512(dividends.data(), divisors.data(), dividends.size(), quotients.data()); break;
-    case VectorIsa::avx2: divide_in_lanes_avx2(dividends.data(), divisors.data(), dividends.size(), quotients.data()); break;
+  switch (form.isa) {
+    case VectorIsa::avx512:
+      divide_in_lanes_avx512(dividends.data(), divisors.data(), dividends.size(), quotients.data(), form.by_estimate);
+      break;
+    case VectorIsa::avx2:
+      divide_in_lanes_avx2(dividends.data(), divisors.data(), dividends.size(), quotients.data(), form.by_estimate);
+      break;
     case VectorIsa::scalar:
     case VectorIsa::none: divide_in_lanes<LanesScalar>(dividends.data(), divisors.data(), dividends.size(), quotients.data()); break;
   }
@@ -42,14 +67,13 @@ double error_units(double q, double a, double b) {
 }
 
 void expect_within_bound(const std::vector<double>& dividends, const std::vector<double>& divisors) {
-  for (const VectorIsa isa : vector_isas_of_this_machine()) {
-    const std::vector<double> quotients = divided_in_lanes(isa, dividends, divisors);
+  for (const Form& form : forms_of_this_machine()) {
+    const std::vector<double> quotients = divided_in_lanes(form, dividends, divisors);
     std::size_t faults = 0;
     for (std::size_t i = 0; i < quotients.size(); ++i)
       if (!(error_units(quotients[i], dividends[i], divisors[i]) < lanes_quotient::bound_units) && ++faults <= 5)
-        ADD_FAILURE() << vector_isa_name(isa) << " " << dividends[i] << " / " << divisors[i] << " gave "
-                      << quotients[i];
-    EXPECT_EQ(faults, 0u) << vector_isa_name(isa);
+        ADD_FAILURE() << form_name(form) << " " << dividends[i] << " / " << divisors[i] << " gave " << quotients[i];
+    EXPECT_EQ(faults, 0u) << form_name(form);
   }
 }
 
@@ -88,7 +112,7 @@ TEST(LanesQuotient, StaysWithinItsBoundOverARandomSweepOfItsRange) {
   expect_within_bound(dividends, divisors);
 }
 
-TEST(LanesQuotient, GivesZeroForAZeroDividendAndNaNWhereNoQuotientIsServed) {
+TEST(LanesQuotient, FromAnEstimateGivesZeroForAZeroDividendAndNaNWhereNoQuotientIsServed) {
   constexpr double infinity = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const struct {
@@ -102,15 +126,15 @@ TEST(LanesQuotient, GivesZeroForAZeroDividendAndNaNWhereNoQuotientIsServed) {
     dividends.push_back(c.a);
     divisors.push_back(c.b);
   }
-  for (const VectorIsa isa : vector_isas_of_this_machine()) {
-    // The scalar lanes divide, which gives an infinity where the others give a NaN.
-    if (isa == VectorIsa::scalar) continue;
-    const std::vector<double> quotients = divided_in_lanes(isa, dividends, divisors);
+  for (const Form& form : forms_of_this_machine()) {
+    // A division gives an infinity or 0 where the estimate gives a NaN.
+    if (!form.by_estimate) continue;
+    const std::vector<double> quotients = divided_in_lanes(form, dividends, divisors);
     for (std::size_t i = 0; i < std::size(cases); ++i)
       if (cases[i].nan)
-        EXPECT_TRUE(std::isnan(quotients[i])) << vector_isa_name(isa) << " " << cases[i].a << " / " << cases[i].b;
+        EXPECT_TRUE(std::isnan(quotients[i])) << form_name(form) << " " << cases[i].a << " / " << cases[i].b;
       else
-        EXPECT_EQ(quotients[i], 0) << vector_isa_name(isa) << " " << cases[i].a << " / " << cases[i].b;
+        EXPECT_EQ(quotients[i], 0) << form_name(form) << " " << cases[i].a << " / " << cases[i].b;
   }
 }
 

@@ -1,11 +1,17 @@
 #pragma once
-// The lanes' quotient on the lanes of each instruction set, so that one table of cases holds
-// every set to the same bound: each set's file (quotient_lanes_avx2.cpp,
-// quotient_lanes_avx512.cpp) runs it on its own lanes type.
+// The lanes' quotient on the lanes of each instruction set, in the form the set chooses and from
+// its reciprocal estimate, so that one table of cases holds every form to the same bound: each
+// set's file (quotient_lanes_avx2.cpp, quotient_lanes_avx512.cpp) runs it on its own lanes type.
 #include <cstddef>
 #include <cstring>
 
 #include "compute/lanes_quotient.h"
+
+// The lanes type L with its quotients from the reciprocal estimate, whichever form L chooses.
+template <class L>
+struct DividingByEstimate : L {
+  static constexpr bool divides_by_estimate = true;
+};
 
 // quotients[i] = dividends[i] / divisors[i] by lanes_quotient::quotient<L>, for a count that is a
 // multiple of L::count.
@@ -20,5 +26,8 @@ void divide_in_lanes(const double* dividends, const double* divisors, std::size_
   }
 }
 
-void divide_in_lanes_avx2(const double* dividends, const double* divisors, std::size_t count, double* quotients);
-void divide_in_lanes_avx512(const double* dividends, const double* divisors, std::size_t count, double* quotients);
+// The same on one set's lanes, from its estimate or in the form it chooses.
+void divide_in_lanes_avx2(const double* dividends, const double* divisors, std::size_t count, double* quotients,
+                          bool by_estimate);
+void divide_in_lanes_avx512(const double* dividends, const double* divisors, std::size_t count, double* quotients,
+                            bool by_estimate);
