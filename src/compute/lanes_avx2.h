@@ -44,6 +44,17 @@ struct LanesAvx2 {
   // The faster forms within 3.5 ulp (error_bound::sleef_u35).
   static Doubles atan_u35(Doubles values) { return Sleef_atand4_u35avx2(values); }
   static Doubles sin_u35(Doubles values) { return Sleef_sind4_u35avx2(values); }
+  // Square roots by the square-root unit and the division: on the processors measured, the
+  // step's multiply-add pipes, half as wide as AVX-512's, have no room for the refinement of an
+  // estimate (lanes_root.h), which costs more than the divider it spares.
+  static constexpr bool roots_by_estimate = false;
+  // The estimate for that refinement: RSQRTPS of the value's float, for a value whose float is
+  // normal: within 1.5 * 2^-12 relative of that float's reciprocal root, and the float's
+  // rounding (2^-24 relative) moves the root by at most 2^-25 (1 + 2^-24).
+  static constexpr double reciprocal_sqrt_error = 0x1.8p-12 + 0x1p-24;
+  static Doubles reciprocal_sqrt_float(Doubles values) {
+    return _mm256_cvtps_pd(_mm_rsqrt_ps(_mm256_cvtpd_ps(values)));
+  }
 
   static Mask less(Doubles a, Doubles b) { return _mm256_castpd_si256(_mm256_cmp_pd(a, b, _CMP_LT_OQ)); }
   static Mask equal(Doubles a, Doubles b) { return _mm256_castpd_si256(_mm256_cmp_pd(a, b, _CMP_EQ_OQ)); }

@@ -29,6 +29,9 @@ struct LanesScalar {
   // The faster forms within 3.5 ulp (error_bound::sleef_u35).
   static Doubles atan_u35(Doubles values) { return Sleef_atan_u35(values); }
   static Doubles sin_u35(Doubles values) { return Sleef_sin_u35(values); }
+  // Square roots by the square-root instruction: the baseline set has no fused multiply-add for
+  // the refinement of an estimate (lanes_root.h).
+  static constexpr bool roots_by_estimate = false;
 
   static Mask less(Doubles a, Doubles b) { return a < b; }
   static Mask equal(Doubles a, Doubles b) { return a == b; }

@@ -9,6 +9,7 @@
 #include "compute/lanes_arc_tangent.h"
 #include "compute/lanes_proof.h"
 #include "compute/lanes_quotient.h"
+#include "compute/lanes_root.h"
 #include "compute/lanes_sine.h"
 #include "model/pair_constants.h"
 #include "model/pair_kernels.h"
@@ -44,17 +45,31 @@ struct ArgumentBound {
 struct SineBound {
   static constexpr double units = lanes_sine::bound_units + correctly_rounded_sin_cos + 0.01;
 };
+// The square root and the falloff's reciprocal root: by the square-root unit (and a division),
+// each rounded once, or by the refinement of an estimate (lanes_root.h) within its own bound.
+template <class L>
+constexpr double root_units() {
+  if constexpr (L::roots_by_estimate) return lanes_root::Refinement<L>::square_root_units;
+  else return double_rounding;
+}
+template <class L>
+constexpr double falloff_units() {
+  if constexpr (L::roots_by_estimate) return lanes_root::Refinement<L>::scaled_reciprocal_units;
+  else return 2 * double_rounding;
+}
 // (P) sqrt(dx² + dy² + dz²): the double sum of three exact squares is within 2 u (no
-// cancellation), the square root halves that and rounds once; the extended sum, rounded to
-// double, is within 1 u plus two extended roundings, halved, and its root rounds once in
-// extended.
+// cancellation), the square root halves that, and its own error adds; the extended sum,
+// rounded to double, is within 1 u plus two extended roundings, halved, and its root rounds
+// once in extended.
+template <class L>
 struct DistanceBound {
   static constexpr double units =
-      2 * double_rounding + (double_rounding + 2 * extended_rounding) / 2 + extended_rounding + 0.01;
+      double_rounding + root_units<L>() + (double_rounding + 2 * extended_rounding) / 2 + extended_rounding + 0.01;
 };
-// (P) 500 / sqrt(distance): two roundings on each side.
+// (P) 500 / sqrt(distance): the lanes' own error against two extended roundings.
+template <class L>
 struct FalloffBound {
-  static constexpr double units = 2 * double_rounding + 2 * extended_rounding + 0.01;
+  static constexpr double units = falloff_units<L>() + 2 * extended_rounding + 0.01;
 };
 
 // The ranges that keep every ratio, angle and distance of a proven lane inside the normal
@@ -84,6 +99,10 @@ static_assert(2 * half_turn * largest_degree_factor + quarter_turn_and_roundings
 // each exact.
 constexpr double capped_root = falloff_numerator / falloff_cap;
 constexpr double capped_distance = capped_root * capped_root;
+// The refinement's terms (falloff): its leading term 500 y0 is exact for a float numerator, and
+// its range holds the square sums from 1 below the limit and every distance beyond the cap's.
+static_assert(static_cast<double>(static_cast<float>(falloff_numerator)) == falloff_numerator);
+static_assert(lanes_root::lowest_argument <= 1 && square_sum_limit <= lanes_root::highest_argument);
 
 // The origin's terms in lanes, the same for every group of partners.
 template <class L>
@@ -204,27 +223,40 @@ LANES_INLINE void falloff(const LaneTerms<L>& terms, PassScratch<L>& pass, std::
   // (P) the distance, held to the square sum's range (above), which the earlier proofs rely on;
   // a NaN or infinite difference fails it. The squares of floats are exact (E1), so the fused
   // sums round as the plain ones. Coincident particles give exactly 0 (the square of a float
-  // other than 0 is not 0 in double), whose bits the proof passes unchanged.
+  // other than 0 is not 0 in double).
   const D square_sum = L::multiply_add(dz, dz, L::multiply_add(dy, dy, dx * dx));
-  const D distance_estimate = L::sqrt(square_sum);
-  D distance;
-  Mask proven = pass.proven[g];
-  proven &= rounds_alike_in_range<L, DistanceBound>(distance_estimate, distance) &
-            L::less(square_sum, terms.square_sum_limit);
+  Mask proven = pass.proven[g] & L::less(square_sum, terms.square_sum_limit);
   // (P) the falloff, or exactly the cap for a distance of at most capped_distance (25): each
   // step of the extended 500 / sqrt(distance) rounds correctly (monotonic), so it never rises
   // with the distance, and at 25 it is exactly 500 / 5 = 100, the cap; so a distance up to 25
   // (0 included) gives at least the cap, which takes its place, and one beyond gives at most
   // the cap, which leaves it. A proven distance whose estimate is at least FLT_MIN is the
-  // extended formula's float, so both formulas take the same side of 25; an estimate below
-  // FLT_MIN, read from its bits without the normal range, gives at most FLT_MIN and may differ
-  // from the extended formula's float, which lies within its bound of the estimate: both lie
-  // below 25 and take the cap. From beyond 25 up to 2^40 the falloff lies between 500 / 2^20
-  // and 100, and the float nearest it is normal.
-  const Mask capped = ~L::less(L::splat(capped_distance), distance);
-  const D falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
+  // extended formula's float, so both formulas take the same side of 25. From beyond 25 up to
+  // 2^40 the falloff lies between 500 / 2^20 and 100, and the float nearest it is normal.
+  D distance, falloff_estimate;
+  Mask capped;
+  if constexpr (L::roots_by_estimate) {
+    // The refinement (lanes_root.h) takes the square sums from 1 up to 2^80 and the distances
+    // beyond 25 up to 2^40, inside its range. A square sum below 1 is a distance of at most 1
+    // in both formulas (each sum within a few u of the true one), so the cap takes its place,
+    // whatever the estimate gives there (0's is NaN): such lanes need no distance of their own.
+    // Any other proven distance is at least 1.
+    const Mask below_one = L::less(square_sum, L::splat(1));
+    proven &= rounds_alike_in_range<L, DistanceBound<L>>(lanes_root::square_root<L>(square_sum), distance) |
+              below_one;
+    capped = below_one | ~L::less(L::splat(capped_distance), distance);
+    falloff_estimate = lanes_root::scaled_reciprocal_root<L>(distance, L::splat(falloff_numerator));
+  } else {
+    // 0's distance is exactly 0, whose bits the proof passes unchanged. An estimate below
+    // FLT_MIN, read from its bits without the normal range, gives at most FLT_MIN and may differ
+    // from the extended formula's float, which lies within its bound of the estimate: both lie
+    // below 25 and take the cap.
+    proven &= rounds_alike_in_range<L, DistanceBound<L>>(L::sqrt(square_sum), distance);
+    capped = ~L::less(L::splat(capped_distance), distance);
+    falloff_estimate = L::splat(falloff_numerator) / L::sqrt(distance);
+  }
   D falloff;
-  proven &= rounds_alike_in_range<L, FalloffBound>(falloff_estimate, falloff) | capped;
+  proven &= rounds_alike_in_range<L, FalloffBound<L>>(falloff_estimate, falloff) | capped;
   L::store_floats(L::select(capped, L::splat(falloff_cap), falloff), out.falloff + at);
   // In group order: the first group of a word clears the word.
   lanes_proof::store_proven_bits<L>(proven, out.proven, at);

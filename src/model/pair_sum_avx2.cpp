@@ -10,34 +10,38 @@ struct SumAvx2 : LanesAvx2 {
   // Two of the four groups at a time: their six sums and terms fill the sixteen registers.
   static constexpr std::size_t groups_in_flight = 2;
   // The bit tests of many sums in vector registers, with no mask per sum: each lane ors in
-  // whether a sum is a float midpoint, and keeps the greatest w of the range test on the floats
-  // (pair_sum_lanes.h) that the sums round to, eight floats to a register.
+  // whether a sum is a float midpoint, and keeps the greatest w of the range test on the sums
+  // rounded by their bits, eight high halves to a register.
   struct Marks {
     __m256i midpoints = _mm256_setzero_si256();
     __m256i farthest = _mm256_setzero_si256();
-    __m128i farthest_z = _mm_setzero_si128();
-    void add(Doubles x, Doubles y, Doubles z) {
+    void round(Doubles x, Doubles y, Doubles z, Doubles (&rounded)[3]) {
       // The midpoint pattern lies in the low 32 bits of a double: those of x and y side by side
       // in one register, compared at once.
       const __m256i xy_low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castpd_ps(x), _mm256_castpd_ps(y), 0x88));
       const __m256i xy_midpoints = _mm256_cmpeq_epi32(_mm256_and_si256(xy_low, _mm256_set1_epi32(below_float_bits)),
                                                       _mm256_set1_epi32(float_midpoint_bits));
       midpoints = midpoints | xy_midpoints | float_midpoints(z);
-      // The same roundings as round_to_float's, which the compiler shares.
-      const __m256i xy = _mm256_castps_si256(
-          _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(x)), _mm256_cvtpd_ps(y), 1));
-      const __m128i z_bits = _mm_castps_si128(_mm256_cvtpd_ps(z));
-      const __m256i offset = _mm256_set1_epi32(static_cast<int>(distance_offset));
-      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy, xy), offset));
-      farthest_z = _mm_max_epu32(farthest_z, _mm_sub_epi32(_mm_add_epi32(z_bits, z_bits), _mm256_castsi256_si128(offset)));
+      // Each sum rounded by its bits.
+      const auto by_bits = [](Doubles v) {
+        return _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(v), _mm256_set1_epi64x(float_midpoint_bits)),
+                                _mm256_set1_epi64x(~below_float_bits));
+      };
+      const __m256i rx = by_bits(x), ry = by_bits(y), rz = by_bits(z);
+      rounded[0] = _mm256_castsi256_pd(rx);
+      rounded[1] = _mm256_castsi256_pd(ry);
+      rounded[2] = _mm256_castsi256_pd(rz);
+      const __m256i offset = _mm256_set1_epi32(static_cast<int>(high_offset));
+      const __m256i xy_high = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(rx), _mm256_castsi256_ps(ry), 0xDD));
+      const __m256i z_high = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(rz), _mm256_castsi256_ps(rz), 0xDD));
+      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(xy_high, xy_high), offset));
+      farthest = _mm256_max_epu32(farthest, _mm256_sub_epi32(_mm256_add_epi32(z_high, z_high), offset));
     }
     bool any() const {
-      const __m128i greatest = _mm_max_epu32(
-          farthest_z, _mm_max_epu32(_mm256_castsi256_si128(farthest), _mm256_extracti128_si256(farthest, 1)));
-      // w <= distance_limit as unsigned where min(w, distance_limit) = w.
-      const __m128i limit = _mm_set1_epi32(static_cast<int>(distance_limit));
-      const __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(greatest, limit), greatest);
-      return _mm_movemask_epi8(inside) != 0xFFFF || !_mm256_testz_si256(midpoints, midpoints);
+      // w <= high_limit as unsigned where min(w, high_limit) = w.
+      const __m256i limit = _mm256_set1_epi32(static_cast<int>(high_limit));
+      const __m256i inside = _mm256_cmpeq_epi32(_mm256_min_epu32(farthest, limit), farthest);
+      return _mm256_movemask_epi8(inside) != -1 || !_mm256_testz_si256(midpoints, midpoints);
     }
   };
   // Four rows of eight floats at a time, turned into eight columns: each 128-bit half turns

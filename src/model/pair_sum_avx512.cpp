@@ -42,13 +42,11 @@ struct SumAvx512 : LanesAvx512 {
   }
   // The bit tests of many sums in vector registers alone, with no mask moved out per sum: each
   // lane keeps the least of its sums' low bits against the midpoint pattern (0 once one is a
-  // midpoint), and the greatest w of the range test on the floats (pair_sum_lanes.h) that the
-  // sums round to, sixteen floats to a register.
+  // midpoint), and the greatest w of the range test on the sums rounded by their bits.
   struct Marks {
     __m512i nearest_midpoint = _mm512_set1_epi32(-1), nearest_midpoint_z = _mm512_set1_epi64(-1);
     __m512i farthest = _mm512_setzero_si512();
-    __m256i farthest_z = _mm256_setzero_si256();
-    void add(Doubles x, Doubles y, Doubles z) {
+    void round(Doubles x, Doubles y, Doubles z, Doubles (&rounded)[3]) {
       // (bits & below_float) ^ midpoint: 0 exactly at a midpoint, which lies in the low 32 bits
       // of a double: those of x and y side by side in one register.
       const __m512i xy_low = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castpd_ps(x), _mm512_castpd_ps(y), 0x88));
@@ -58,21 +56,27 @@ struct SumAvx512 : LanesAvx512 {
       nearest_midpoint_z = _mm512_min_epu64(
           nearest_midpoint_z, _mm512_ternarylogic_epi64(_mm512_castpd_si512(z), _mm512_set1_epi64(below_float_bits),
                                                         _mm512_set1_epi64(float_midpoint_bits), 0x6A));
-      // The same roundings as round_to_float's, which the compiler shares.
-      const __m512i xy = _mm512_castpd_si512(_mm512_insertf64x4(
-          _mm512_castpd256_pd512(_mm256_castps_pd(_mm512_cvtpd_ps(x))), _mm256_castps_pd(_mm512_cvtpd_ps(y)), 1));
-      const __m256i z_bits = _mm256_castps_si256(_mm512_cvtpd_ps(z));
-      const __m512i offset = _mm512_set1_epi32(static_cast<int>(distance_offset));
-      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(xy, xy), offset));
-      farthest_z = _mm256_max_epu32(farthest_z,
-                                    _mm256_sub_epi32(_mm256_add_epi32(z_bits, z_bits), _mm512_castsi512_si256(offset)));
+      // Each sum rounded by its bits.
+      const auto by_bits = [](Doubles v) {
+        return _mm512_and_si512(_mm512_add_epi64(_mm512_castpd_si512(v), _mm512_set1_epi64(float_midpoint_bits)),
+                                _mm512_set1_epi64(~below_float_bits));
+      };
+      const __m512i rx = by_bits(x), ry = by_bits(y), rz = by_bits(z);
+      rounded[0] = _mm512_castsi512_pd(rx);
+      rounded[1] = _mm512_castsi512_pd(ry);
+      rounded[2] = _mm512_castsi512_pd(rz);
+      const __m512i offset = _mm512_set1_epi32(static_cast<int>(high_offset));
+      const __m512i xy_high = _mm512_castps_si512(
+          _mm512_shuffle_ps(_mm512_castsi512_ps(rx), _mm512_castsi512_ps(ry), 0xDD));
+      const __m512i z_high = _mm512_castps_si512(_mm512_shuffle_ps(_mm512_castsi512_ps(rz), _mm512_castsi512_ps(rz), 0xDD));
+      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(xy_high, xy_high), offset));
+      farthest = _mm512_max_epu32(farthest, _mm512_sub_epi32(_mm512_add_epi32(z_high, z_high), offset));
     }
     bool any() const {
-      const __m512i limit = _mm512_set1_epi32(static_cast<int>(distance_limit));
-      const __m512i greatest = _mm512_max_epu32(farthest, _mm512_zextsi256_si512(farthest_z));
-      const __mmask16 marked = _mm512_cmpeq_epi32_mask(nearest_midpoint, _mm512_setzero_si512()) |
-                               _mm512_cmpeq_epi64_mask(nearest_midpoint_z, _mm512_setzero_si512()) |
-                               _mm512_cmpgt_epu32_mask(greatest, limit);
+      const __mmask16 marked =
+          _mm512_cmpeq_epi32_mask(nearest_midpoint, _mm512_setzero_si512()) |
+          _mm512_cmpeq_epi64_mask(nearest_midpoint_z, _mm512_setzero_si512()) |
+          _mm512_cmpgt_epu32_mask(farthest, _mm512_set1_epi32(static_cast<int>(high_limit)));
       return marked != 0;
     }
   };

@@ -10,9 +10,10 @@
 // eight, the float at base + offsets[lane] + q to out[q x lanes + lane]; float_midpoints(v)
 // marks the lanes whose double is a float midpoint (see below) and outside_floats(v) those
 // whose magnitude is below FLT_MIN, 2^128 or more, infinite or not a number; a Marks value
-// gathers the midpoint test and the range test, or the wider range test on the floats (below),
-// over many sums (add(x, y, z)) and tells whether any lane of any of them was marked (any()),
-// MaskMarks<S> where the set has no cheaper way.
+// gathers both tests, or the wider ones on the sums rounded by their bits (below), over many
+// sums (round(x, y, z, rounded), which also gives each sum's float wherever it leaves the lane
+// unmarked) and tells whether any lane of any of them was marked (any()), MaskMarks<S> where
+// the set has no cheaper way.
 //
 // Why one double sum rounded to float is the extended formula's float. A component of a force
 // f takes the term a x b, with f, a (minus the direction term) and b (the falloff) floats; the
@@ -36,21 +37,29 @@
 // all, the overflow threshold 2^128 - 2^103 (the midpoint above FLT_MAX) included. Outside
 // that range (zero, float subnormals, infinities, NaN, whose bits the two formulas need not
 // share) the extended formula sums the lane.
-// The range test on the floats. A wider test that marks every sum outside that range, and a
-// few inside it, serves as well where the marked partners are summed again with the exact
-// tests (the unchecked sums below). Let F = RN24(D), the float a double sum D rounds to (to
-// nearest with float subnormals, as round_to_float), and call D unmarked when
-// FLT_MIN < |F| < infinity.
-//  - (monotonic rounding) FLT_MIN is a float, so |D| < FLT_MIN gives |F| <= FLT_MIN: marked.
-//  - |D| >= 2^128 lies beyond 2^128 - 2^103, the midpoint above FLT_MAX, so F is infinite:
-//    marked; a NaN D gives a NaN F: marked.
-// So an unmarked sum has FLT_MIN <= |D| < 2^128. It takes one unsigned maximum of the floats'
-// bits: with b the bits of F and m those of |F|, 2b = 2m modulo 2^32 (the sign shifted out),
-// and w = 2b - 2 lowest_unmarked modulo 2^32 takes the unmarked m, lowest_unmarked (the float
-// above FLT_MIN) to highest_unmarked (FLT_MAX), to 0 up to distance_limit = 2 (highest_unmarked
-// - lowest_unmarked), and every other m, up to 2^31 - 1 (the NaN included), beyond the limit:
-// those below wrap to 2^32 - 2 lowest_unmarked and up, those above give at least
-// distance_limit + 2 and at most 2 (2^31 - 1 - lowest_unmarked).
+// The unchecked sums rounded by their bits. Where a run of sums is summed again with the exact
+// tests once any lane is marked (add_unchecked below), a wider test, which marks every sum the
+// bit test or the range test marks and a few more, serves as well, and the float of an unmarked
+// sum may come by any way that gives RN24(D) there. Let R be D's bits, taken as an integer, plus
+// 2^28 with the 29 low bits then cleared.
+//  - For FLT_MIN <= |D| < 2^128, R rounds D's significand to 24 bits, to nearest, ties away
+//    from zero: a carry out of the fraction raises the exponent, and the bits order the
+//    magnitudes. For no midpoint that is RN24(D), the float round_to_float gives, except above
+//    the midpoint 2^128 - 2^103, where R is 2^128 and the float infinite.
+//  - (monotonic rounding in the bits) FLT_MIN's and 2^128's 29 low bits are 0, so the rounding
+//    takes no magnitude across either: |D| < FLT_MIN gives |R| <= FLT_MIN, and |D| >= 2^128
+//    gives |R| >= 2^128. An infinite D stays infinite; a NaN gives a NaN, an infinity or, where
+//    the sum carries out of the magnitude bits, a zero.
+// The range test on R marks |R| <= FLT_MIN and |R| >= 2^128 (infinities and NaN among them),
+// so an unmarked R has FLT_MIN <= |D| < 2^128, and with the bit test unmarked as well, R is
+// RN24(D), finite. It reads R's high 32 bits alone, whose magnitude m lies, for an unmarked R,
+// above FLT_MIN's (0x38100000: |R| > FLT_MIN) and below 2^128's (0x47F00000): m from
+// lowest_unmarked_high to highest_unmarked_high, a few R above FLT_MIN marked as well. With b
+// those bits, 2b = 2m modulo 2^32 (the sign shifted out), and w = 2b - 2 lowest_unmarked_high
+// modulo 2^32 takes those m to 0 up to high_limit = 2 (highest_unmarked_high -
+// lowest_unmarked_high), and every other m, up to 2^31 - 1, beyond it: those below wrap to
+// 2^32 - 2 lowest_unmarked_high and up, those above give at least high_limit + 2 and at most
+// 2 (2^31 - 1 - lowest_unmarked_high). One unsigned maximum of w over the sums tests them all.
 #include <cstddef>
 #include <cstdint>
 
@@ -64,18 +73,22 @@ namespace pair_sum {
 // pattern at a float midpoint; and the range of magnitudes where it holds.
 constexpr std::uint64_t below_float_bits = 0x1FFFFFFF, float_midpoint_bits = 0x10000000;
 constexpr double smallest_normal_float = 0x1p-126, float_overflow = 0x1p128;
-// The range test on the floats: the bits of the float above FLT_MIN and of FLT_MAX, and w's
-// offset and limit.
-constexpr std::uint32_t lowest_unmarked = 0x00800001, highest_unmarked = 0x7F7FFFFF;
-constexpr std::uint32_t distance_offset = 2 * lowest_unmarked, distance_limit = 2 * (highest_unmarked - lowest_unmarked);
+// The range test on the sums rounded by their bits (above): the least and the greatest high
+// halves of an unmarked magnitude, above FLT_MIN's and below 2^128's, and w's offset and limit.
+constexpr std::uint32_t lowest_unmarked_high = 0x38100001, highest_unmarked_high = 0x47EFFFFF;
+constexpr std::uint32_t high_offset = 2 * lowest_unmarked_high,
+                        high_limit = 2 * (highest_unmarked_high - lowest_unmarked_high);
 
 // The bit tests of many sums gathered in one mask.
 template <class S>
 struct MaskMarks {
   typename S::Mask marked{};
-  void add(typename S::Doubles x, typename S::Doubles y, typename S::Doubles z) {
+  void round(typename S::Doubles x, typename S::Doubles y, typename S::Doubles z, typename S::Doubles (&rounded)[3]) {
     marked = marked | S::float_midpoints(x) | S::outside_floats(x) | S::float_midpoints(y) | S::outside_floats(y) |
              S::float_midpoints(z) | S::outside_floats(z);
+    rounded[0] = S::round_to_float(x);
+    rounded[1] = S::round_to_float(y);
+    rounded[2] = S::round_to_float(z);
   }
   bool any() const { return S::mask_bits(marked) != 0; }
 };
@@ -217,10 +230,11 @@ std::size_t add_partners(Vec3* forces, const Vec3* origins, std::size_t together
         const D x_sum = S::multiply_add(S::load_floats(terms[0] + q * lanes), falloff, sum_x[k]);
         const D y_sum = S::multiply_add(S::load_floats(terms[1] + q * lanes), falloff, sum_y[k]);
         const D z_sum = S::multiply_add(S::load_floats(terms[2] + q * lanes), falloff, sum_z[k]);
-        marks.add(x_sum, y_sum, z_sum);
-        sum_x[k] = S::round_to_float(x_sum);
-        sum_y[k] = S::round_to_float(y_sum);
-        sum_z[k] = S::round_to_float(z_sum);
+        D rounded[3];
+        marks.round(x_sum, y_sum, z_sum, rounded);
+        sum_x[k] = rounded[0];
+        sum_y[k] = rounded[1];
+        sum_z[k] = rounded[2];
       }
     }
     if (marks.any()) return false;

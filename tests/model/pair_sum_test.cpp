@@ -153,4 +153,30 @@ TEST(PairSum, AMarkedSumOrAnUnprovenPartnerAnywhereInABlockLeavesEveryLaneExtend
   }
 }
 
+// Two partners: the first takes FLT_MAX past the midpoint above it, to infinity, the second
+// would bring a finite sum back to FLT_MAX.
+void kernel_past_the_floats(const PartnerColumns& partners, const pair_lanes::LaneOrigin&, pair_lanes::LaneResults& out) {
+  for (std::size_t q = 0; q < padded_partners(partners.count); ++q) {
+    out.minus_dir_x[q] = out.minus_dir_y[q] = out.minus_dir_z[q] = q == 0 ? 0x1.8p103f : -0x1p104f;
+    out.falloff[q] = 1;
+  }
+  std::fill_n(out.proven, pair_lanes::proven_words, ~std::uint64_t{0});
+}
+
+TEST(PairSum, ASumPastTheLargestFloatStaysInfinite) {
+  const std::vector<float> column(partner_padding, 0);
+  const PartnerColumns two_partners{column.data(), column.data(), column.data(), 2};
+  static pair_lanes::LaneResults results[origins_together];
+  const float expected = add_term(add_term(FLT_MAX, 0x1.8p103f, 1), -0x1p104f, 1);
+  ASSERT_TRUE(std::isinf(expected));
+  for (const VectorIsa isa : vector_isas_of_this_machine()) {
+    Vec3 forces[origins_together], origins[origins_together] = {};
+    for (Vec3& force : forces) force = {FLT_MAX, FLT_MAX, FLT_MAX};
+    summation_of(isa)(forces, origins, origins_together, two_partners, 1, 0.0174532924f, kernel_past_the_floats, results);
+    for (std::size_t i = 0; i < origins_together; ++i)
+      EXPECT_TRUE(same_bits(forces[i].x, expected) && same_bits(forces[i].y, expected) && same_bits(forces[i].z, expected))
+          << vector_isa_name(isa) << ", lane " << i << ": " << forces[i].x;
+  }
+}
+
 }  // namespace
