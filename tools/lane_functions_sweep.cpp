@@ -2,9 +2,11 @@
 // compute/lanes_sine.h) for every argument they serve: the arc tangent over every positive
 // normal float against FPATAN (documented within 2^-63 relative) and one float in 4096 against
 // MPFR, each at several scales, the sine over every float from 1.5 to 8 against MPFR. The
-// lanes of every set run the same operations in the same order, so one lane gives their bits:
-// the scalar lanes' (their multiply-add rounded twice) and one with the multiply-add fused, as
-// the vector sets have it.
+// lanes of every set run the same operations in the same order, but their quotients differ
+// (lanes_quotient.h) and so do their multiply-adds (rounded twice on the scalar lanes, once on
+// the vector sets): each set this machine has is swept on its own lanes
+// (lane_functions_sweep_avx2.cpp, _avx512.cpp), one value in all lanes, in the quotient's form
+// it chooses and from its reciprocal estimate.
 // Prints the largest errors in units of 2^-53; exits 1 if one reaches its bound.
 // Usage: lane_functions_sweep [THREADS]
 #include <mpfr.h>
@@ -23,17 +25,14 @@
 #include "compute/lanes_arc_tangent.h"
 #include "compute/lanes_scalar.h"
 #include "compute/lanes_sine.h"
+#include "compute/vector_isa.h"
+#include "lane_functions_sweep.h"
 
 namespace {
 
 constexpr long double unit = 0x1p-53L;
 constexpr double fpatan_units = 0x1p-10;    // FPATAN's documented error, 2^-63 relative
 constexpr double extended_units = 0x1p-11;  // one rounding in extended
-
-// The vector sets' bits in one lane: a * b + c rounded once.
-struct LanesScalarFused : LanesScalar {
-  static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return std::fma(a, b, c); }
-};
 
 // The scales the arc tangent is checked at: 1, and degrees per radian for the step's smallest,
 // usual and largest degree factors (lanes_arc_tangent.h says why these serve for every scale).
@@ -42,21 +41,17 @@ constexpr int scale_count = 1 + std::size(degree_factors);
 
 double scale(int which) { return which == 0 ? 1 : 1.0 / degree_factors[which - 1]; }
 
-template <class L>
-double scaled_arc_tangent(double value, const lanes_arc_tangent::Scale<L>& s) {
-  const double values[1] = {value};
-  double out[1];
-  lanes_arc_tangent::scaled_arc_tangents<L>(values, s, out);
-  return out[0];
+double scaled_arc_tangent_scalar(double value, double scale) {
+  return sweep_lanes::scaled_arc_tangent<LanesScalar>(value, scale);
 }
+double sine_scalar(double argument) { return sweep_lanes::sine<LanesScalar>(argument); }
 
-template <class L>
-double sine(double argument) {
-  const double arguments[3] = {argument, argument, argument};
-  double out[3];
-  lanes_sine::sines<L>(arguments, out);
-  return out[0];
-}
+// The functions of one set's lanes.
+struct Lanes {
+  const char* name;
+  double (*scaled_arc_tangent)(double value, double scale);
+  double (*sine)(double argument);
+};
 
 // The error of estimate against the true value, in units of 2^-53 relative to it.
 double error_units(double estimate, mpfr_t exact, mpfr_t scratch) {
@@ -74,19 +69,16 @@ struct Largest {
   }
 };
 
-template <class L>
-void sweep(unsigned first, unsigned step, Largest& largest) {
+void sweep(const Lanes& lanes, unsigned first, unsigned step, Largest& largest) {
   mpfr_t argument, exact, scratch;
   mpfr_inits2(128, argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
   // The step's proofs hand the arc tangent normal floats only.
   constexpr std::uint32_t smallest_normal = 0x00800000, infinity = 0x7f800000;
-  std::vector<lanes_arc_tangent::Scale<L>> scales;
-  for (int which = 0; which < scale_count; ++which) scales.emplace_back(scale(which));
   for (std::uint64_t bits = smallest_normal + first; bits < infinity; bits += step) {
     const float x = std::bit_cast<float>(static_cast<std::uint32_t>(bits));
     const long double reference = atanl(x);
     for (int which = 0; which < scale_count; ++which) {
-      const double estimate = scaled_arc_tangent<L>(x, scales[which]);
+      const double estimate = lanes.scaled_arc_tangent(x, scale(which));
       // The scale times FPATAN's value, rounded once in extended.
       const long double scaled = reference * scale(which);
       const double by_fpatan =
@@ -106,28 +98,27 @@ void sweep(unsigned first, unsigned step, Largest& largest) {
     const float x = std::bit_cast<float>(bits);
     mpfr_set_flt(argument, x, MPFR_RNDN);
     mpfr_sin(exact, argument, MPFR_RNDN);
-    largest.sine = std::max(largest.sine, error_units(sine<L>(x), exact, scratch));
+    largest.sine = std::max(largest.sine, error_units(lanes.sine(x), exact, scratch));
   }
   mpfr_clears(argument, exact, scratch, static_cast<mpfr_ptr>(nullptr));
 }
 
-// Sweeps every argument for the lanes type L on `threads` threads; true when the bounds hold.
-template <class L>
-bool bounds_hold(const char* name, unsigned threads) {
+// Sweeps every argument for one set's lanes on `threads` threads; true when the bounds hold.
+bool bounds_hold(const Lanes& lanes, unsigned threads) {
   std::mutex lock;
   Largest largest;
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t)
     workers.emplace_back([&, t] {
       Largest own;
-      sweep<L>(t, threads, own);
+      sweep(lanes, t, threads, own);
       const std::lock_guard guard(lock);
       largest.take(own);
     });
   for (std::thread& worker : workers) worker.join();
-  std::printf("%s arc tangent: %.1f u against FPATAN, %.1f u against MPFR (bound %.0f u)\n", name,
+  std::printf("%s arc tangent: %.1f u against FPATAN, %.1f u against MPFR (bound %.0f u)\n", lanes.name,
               largest.atan_by_fpatan, largest.atan_by_mpfr, lanes_arc_tangent::bound_units);
-  std::printf("%s sine: %.1f u against MPFR (bound %.0f u)\n", name, largest.sine, lanes_sine::bound_units);
+  std::printf("%s sine: %.1f u against MPFR (bound %.0f u)\n", lanes.name, largest.sine, lanes_sine::bound_units);
   return largest.atan_by_fpatan < lanes_arc_tangent::bound_units &&
          largest.atan_by_mpfr < lanes_arc_tangent::bound_units && largest.sine < lanes_sine::bound_units;
 }
@@ -136,7 +127,14 @@ bool bounds_hold(const char* name, unsigned threads) {
 
 int main(int argc, char** argv) {
   const unsigned threads = std::max(argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : std::thread::hardware_concurrency(), 1u);
-  const bool unfused = bounds_hold<LanesScalar>("unfused", threads);
-  const bool fused = bounds_hold<LanesScalarFused>("fused", threads);
-  return unfused && fused ? 0 : 1;
+  bool hold = bounds_hold({"scalar", scaled_arc_tangent_scalar, sine_scalar}, threads);
+  if (best_vector_isa() >= VectorIsa::avx2) {
+    hold &= bounds_hold({"avx2", scaled_arc_tangent_avx2, sine_avx2}, threads);
+    hold &= bounds_hold({"avx2 from its estimate", scaled_arc_tangent_avx2_by_estimate, sine_avx2}, threads);
+  }
+  if (best_vector_isa() >= VectorIsa::avx512) {
+    hold &= bounds_hold({"avx512", scaled_arc_tangent_avx512, sine_avx512}, threads);
+    hold &= bounds_hold({"avx512 from its estimate", scaled_arc_tangent_avx512_by_estimate, sine_avx512}, threads);
+  }
+  return hold ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The arc tangents of several values at once times a scale, in any lanes type L, to the bits
 // the step's proofs need rather than to the last bit: a short polynomial after a reduction by
-// one division each. The step wants its angles in degrees: the scale (degrees per radian) is
+// one quotient each. The step wants its angles in degrees: the scale (degrees per radian) is
 // folded into the polynomial's coefficients and the turns, so that the angle comes out of the
 // last multiply-add with no product after it.
 //
@@ -12,11 +12,15 @@
 // so that |x| stays within tan(pi/8) = 0.41421..., the breakpoints' own rounding included. The
 // arc tangent is odd and every step below is symmetric under a turned sign, so v's sign is put
 // on the numerator and the turn (exact), and the result comes out with it. For a float a
-// between the breakpoints a - 1 and a + 1 are exact in double, and so is a / 1: x is the
-// reduced argument rounded once, within 1 u relative, and atan(x (1 + e)) lies within |e| of
-// atan(x) relative (x / ((1 + x^2) atan x) <= 1). Each value has its division of its own: the
-// phases that call this wait on each value's chain far more than on the divider, and one
-// division shared by several values lengthens every chain by the products that share it.
+// between the breakpoints a - 1 and a + 1 are exact in double, and so are 1 and a: x is the
+// lanes' quotient of two exact values (lanes_quotient.h), within k = lanes_quotient::bound_units
+// u of the reduced argument relative (the quotient rounded once where the lanes divide), and
+// atan(x (1 + e)) lies within |e| of atan(x) relative (x / ((1 + x^2) atan x) <= 1). Each value
+// has its quotient of its own: the phases that call this wait on each value's chain far more
+// than on the pipes, and one reciprocal shared by several values lengthens every chain by the
+// products that share it. (Only an a beyond 2^120, which the step's ratios never reach, lies
+// outside the quotient's range: there AVX2's float estimate of 1 / a may be 0, and so then is
+// x, within 2^-120 of -1 / a, a share of the result s (pi/2 + atan x) far below 1 u.)
 //
 // The polynomial atan(x) = x + x z P(z), z = x^2, P of degree 6, is the best fit for the
 // relative error on [0, 0.4143^2] (tools/lane_functions_fit): its own error is 7096 u. Scaled
@@ -33,19 +37,30 @@
 // |x Q| <= 0.4143 s; the last sum 1 u. The worst case is the middle reduction at x = -0.4143,
 // where the result s (pi/4 + atan x) is only 0.3926 s: (0.4143 * 3.14 + 0.7854 + 0.4143) /
 // 0.3926 + 1 = 7.4 u. So the errors against s atan(v) at any two scales differ by at most
-// 2 * 7.4 u, and the largest error at the scales swept plus 15 u bounds every scale.
+// 2 * 7.4 u: the exact value s A, from the same x, is the same multiple of s atan(v).
 //
-// The bound below, in units u = 2^-53 relative to s atan(v), holds for every float and for
-// both forms of the multiply-add: tools/lane_functions_sweep checks every positive float (a
-// negative one gives the same bits with the sign turned) at the scales 1 and 1 / d for the
-// step's degree factors d = 0.0171, pi / 180 and 0.0178 (as floats), against FPATAN times the
-// scale, within its documented 2^-10 u, and a sample of them against MPFR; the largest error it
-// finds is 7098 u, which the 15 u above keep below the bound.
+// Nor does the exact value depend much on which quotient x is: another processor's reciprocal
+// estimate, or a division, gives another x within k u of the reduced argument, so the two lie
+// within 2k u |x| of each other, and A moves by at most that times its slope in x (1 + 3 c_0
+// x^2 + ..., at most 1 on |x| <= 0.4143), while |x| is at most 1.0553 times the result (the
+// middle reduction at x = -0.4143 again): 2 * 1.13 * 1.0553 = 2.4 u of the result. From one
+// scale and quotient to any other the error thus moves by at most 2 * 7.4 + 2.4 = 17.2 u, and
+// the largest error at the scales swept plus 18 u bounds every scale and every estimate.
+//
+// The bound below, in units u = 2^-53 relative to s atan(v), holds for every float, for both
+// forms of the multiply-add and for every quotient within k u: tools/lane_functions_sweep
+// checks every positive float (a negative one gives the same bits with the sign turned) at the
+// scales 1 and 1 / d for the step's degree factors d = 0.0171, pi / 180 and 0.0178 (as floats),
+// on the scalar lanes and on each vector set's own lanes as this machine runs them, with the
+// division and with the quotient from the reciprocal estimate, against FPATAN times the scale,
+// within its documented 2^-10 u, and a sample of them against MPFR; the largest error it finds
+// is 7098 u, which the 18 u above keep below the bound.
 #include <bit>
 #include <cstddef>
 #include <iterator>
 
 #include "compute/lanes_polynomial.h"
+#include "compute/lanes_quotient.h"
 
 namespace lanes_arc_tangent {
 
@@ -115,7 +130,7 @@ LANES_INLINE void scaled_arc_tangents(const typename L::Doubles (&values)[N], co
 #pragma GCC unroll 16
   for (std::size_t j = 0; j < N; ++j) {
     r[j] = reduce<L>(values[j], scale);
-    x[j] = r[j].numerator / r[j].denominator;
+    x[j] = lanes_quotient::quotient<L>(r[j].numerator, r[j].denominator);
     z[j] = x[j] * x[j];
   }
   D q[N];

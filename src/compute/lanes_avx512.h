@@ -28,6 +28,14 @@ struct LanesAvx512 {
   // a * b + c, rounded once.
   static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return _mm512_fmadd_pd(a, b, c); }
   static Doubles sqrt(Doubles values) { return _mm512_sqrt_pd(values); }
+  // 1 / b within 2^-14 relative (VRCP14PD), for the quotients' refinement (lanes_quotient.h).
+  // The kernel keeps the division: with the refinement its step measured no faster here (the
+  // multiply-add pipes, which the phases keep busy, pay for the divider's turns it saves).
+  static constexpr bool divides_by_estimate = false;
+  static constexpr double reciprocal_estimate_error = 0x1p-14;
+  static Doubles reciprocal_estimate(Doubles b) { return _mm512_rcp14_pd(b); }
+  // c - a * b, rounded once.
+  static Doubles negative_multiply_add(Doubles a, Doubles b, Doubles c) { return _mm512_fnmadd_pd(a, b, c); }
   static Doubles atan(Doubles values) { return Sleef_atand8_u10avx512f(values); }
   static Doubles sin(Doubles values) { return Sleef_sind8_u10avx512f(values); }
   static Doubles cos(Doubles values) { return Sleef_cosd8_u10avx512f(values); }

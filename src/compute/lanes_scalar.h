@@ -21,6 +21,8 @@ struct LanesScalar {
   // (tools/lane_functions_sweep checks each).
   static Doubles multiply_add(Doubles a, Doubles b, Doubles c) { return a * b + c; }
   static Doubles sqrt(Doubles values) { return __builtin_sqrt(values); }
+  // Quotients by the division itself (lanes_quotient.h): its multiply-add is not fused.
+  static constexpr bool divides_by_estimate = false;
   static Doubles atan(Doubles values) { return Sleef_atan_u10(values); }
   static Doubles sin(Doubles values) { return Sleef_sin_u10(values); }
   static Doubles cos(Doubles values) { return Sleef_cos_u10(values); }

@@ -8,6 +8,7 @@
 #include "compute/float_rounding_proof.h"
 #include "compute/lanes_arc_tangent.h"
 #include "compute/lanes_proof.h"
+#include "compute/lanes_quotient.h"
 #include "compute/lanes_root.h"
 #include "compute/lanes_sine.h"
 #include "model/pair_constants.h"
@@ -22,11 +23,11 @@ using lanes_proof::rounds_alike_in_range;
 // The bounds, in units of u relative to the estimate, each a type for rounds_alike<L, Bound>
 // (lanes_proof.h).
 //
-// (P) the ratios (d + offset) / (d' + offset), each by a division of its own: the two offsets and
-// the quotient, three double roundings, against three extended ones (the 0.01 covers the
-// products of the roundings).
+// (P) the ratios (d + offset) / (d' + offset), each a quotient of its own (lanes_quotient.h): the
+// two offsets' double roundings and the quotient's bound, against three extended roundings (the
+// 0.01 covers the products of the roundings).
 struct RatioBound {
-  static constexpr double units = 3 * double_rounding + 3 * extended_rounding + 0.01;
+  static constexpr double units = 2 * double_rounding + lanes_quotient::bound_units + 3 * extended_rounding + 0.01;
 };
 // (P) atan(ratio) scaled by 1 / deg_to_rad: the lanes' own scaled arc tangent and the
 // reciprocal's double rounding against FPATAN and an extended division.
@@ -107,6 +108,8 @@ template <class L>
 struct LaneTerms {
   using D = typename L::Doubles;
   D px, py, pz, minus_gain, deg_to_rad;
+  // (E1) 180 times the degree factor, a float.
+  D half_in_radians;
   // A division costs many multiplications; the bounds above account for the reciprocals. The
   // arc tangent takes it into its coefficients.
   lanes_arc_tangent::Scale<L> degrees_per_radian;
@@ -114,7 +117,9 @@ struct LaneTerms {
   D square_sum_limit;
   explicit LaneTerms(const LaneOrigin& origin)
       : px(L::splat(origin.x)), py(L::splat(origin.y)), pz(L::splat(origin.z)), minus_gain(L::splat(-origin.gain)),
-        deg_to_rad(L::splat(origin.deg_to_rad)), degrees_per_radian(1.0 / origin.deg_to_rad),
+        deg_to_rad(L::splat(origin.deg_to_rad)),
+        half_in_radians(L::splat(static_cast<double>(half_turn) * origin.deg_to_rad)),
+        degrees_per_radian(1.0 / origin.deg_to_rad),
         square_sum_limit(L::splat(usual_degree_factor(origin.deg_to_rad) ? pair_lanes::square_sum_limit : 0)) {}
 
  private:
@@ -153,13 +158,15 @@ LANES_INLINE void tangents(const LaneTerms<L>& terms, const PartnerColumns& part
   pass.dy[g] = dy;
   pass.dz[g] = dz;
   // (P) the ratios, normal floats in every lane that the square sum's range keeps (above). No
-  // offset sum is 0, since 1E-7 in double is not a float, and every quotient stays inside the
-  // double range (each offset lies between 2^-77 and 2^129 in magnitude). Three divisions rather
-  // than one reciprocal and six products: fewer operations, each ratio rounded once, and the
-  // divider keeps pace with the phase.
+  // offset sum is 0, since 1E-7 in double is not a float, and every offset lies between 2^-77 and
+  // 2^129 in magnitude, between 2^-77 and 2^41 in the lanes that the square sum's range keeps,
+  // the quotients' range. Three quotients of their own rather than one reciprocal and six
+  // products: fewer operations, and each ratio's bound that of one quotient.
   const D offset = L::splat(angle_offset);
   const D offset_x = dx + offset, offset_y = dy + offset, offset_z = dz + offset;
-  const D ratio_x = offset_x / offset_z, ratio_y = offset_y / offset_x, ratio_z = offset_z / offset_y;
+  const D ratio_x = lanes_quotient::quotient<L>(offset_x, offset_z);
+  const D ratio_y = lanes_quotient::quotient<L>(offset_y, offset_x);
+  const D ratio_z = lanes_quotient::quotient<L>(offset_z, offset_y);
   const D ratios[3] = {ratio_x, ratio_y, ratio_z};
   pass.proven[g] = all_round_alike_in_range<L, RatioBound>(ratios, pass.plane[g]);
 }
@@ -169,8 +176,6 @@ template <class L>
 LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std::size_t g) {
   using D = typename L::Doubles;
   const D zero = L::splat(0);
-  // (E1) 180 times a float.
-  const D half_in_radians = L::splat(half_turn) * terms.deg_to_rad;
   // (P) the angles in degrees, normal floats in every lane that the square sum's range and the
   // degree factor's keep (above).
   D angle_estimates[3], angles[3];
@@ -185,7 +190,7 @@ LANES_INLINE void arguments(const LaneTerms<L>& terms, PassScratch<L>& pass, std
     // (E2) the half-turn for b below 0 is a sum of two floats; for any other b the sum with 0
     // leaves the float angle as it is.
     const D angle = L::round_to_float(angles[j] + L::select(L::less(b[j], zero), L::splat(half_turn), zero));
-    argument_estimates[j] = L::multiply_add(angle, terms.deg_to_rad, half_in_radians);
+    argument_estimates[j] = L::multiply_add(angle, terms.deg_to_rad, terms.half_in_radians);
   }
   pass.proven[g] = proven & all_round_alike_in_range<L, ArgumentBound>(argument_estimates, pass.plane[g]);
 }
