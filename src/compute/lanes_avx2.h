@@ -52,7 +52,7 @@ struct LanesAvx2 {
   // normal: within 1.5 * 2^-12 relative of that float's reciprocal root, and the float's
   // rounding (2^-24 relative) moves the root by at most 2^-25 (1 + 2^-24).
   static constexpr double reciprocal_sqrt_error = 0x1.8p-12 + 0x1p-24;
-  static Doubles reciprocal_sqrt_float(Doubles values) {
+  static Doubles reciprocal_sqrt_estimate(Doubles values) {
     return _mm256_cvtps_pd(_mm_rsqrt_ps(_mm256_cvtpd_ps(values)));
   }
 

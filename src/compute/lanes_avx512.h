@@ -43,14 +43,10 @@ struct LanesAvx512 {
   static Doubles atan_u35(Doubles values) { return Sleef_atand8_u35avx512f(values); }
   static Doubles sin_u35(Doubles values) { return Sleef_sind8_u35avx512f(values); }
   // Square roots by the refinement of an estimate (lanes_root.h): VRSQRT14PD, within 2^-14
-  // relative for every normal double, with its low 29 significand bits cleared, so that it is a
-  // float (it moves toward 0 by less than 2^-23 relative).
+  // relative for every normal double.
   static constexpr bool roots_by_estimate = true;
-  static constexpr double reciprocal_sqrt_error = 0x1p-14 + 0x1p-23;
-  static Doubles reciprocal_sqrt_float(Doubles values) {
-    const __m512i float_bits = _mm512_set1_epi64(~((1LL << 29) - 1));
-    return _mm512_castsi512_pd(_mm512_and_si512(_mm512_castpd_si512(_mm512_rsqrt14_pd(values)), float_bits));
-  }
+  static constexpr double reciprocal_sqrt_error = 0x1p-14;
+  static Doubles reciprocal_sqrt_estimate(Doubles values) { return _mm512_rsqrt14_pd(values); }
 
   static Mask less(Doubles a, Doubles b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
   static Mask equal(Doubles a, Doubles b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }

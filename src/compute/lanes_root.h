@@ -1,41 +1,43 @@
 #pragma once
 // Square roots and scaled reciprocal square roots in double lanes without the divider, for a
-// lanes type L whose multiply-add is fused and which offers an estimate of 1 / sqrt(x) as a
-// float (L::reciprocal_sqrt_float; lanes_avx512.h, lanes_avx2.h): the divider and square-root
+// lanes type L whose multiply-add is fused and which offers an estimate of 1 / sqrt(x)
+// (L::reciprocal_sqrt_estimate; lanes_avx512.h, lanes_avx2.h): the divider and square-root
 // unit is narrower than AVX-512's lanes and slow, the multiply-add pipes are not. The step takes
 // these where L::roots_by_estimate says they pay. Each result is within a bound proven here, in
 // units u = 2^-53 relative to the true value.
 //
 // The refinement, for x between lowest_argument and highest_argument:
-//  y0 = L::reciprocal_sqrt_float(x): a float (24 significant bits) within E =
-//       L::reciprocal_sqrt_error of 1 / sqrt(x) relative, y0 = (1 + e) / sqrt(x), |e| <= E.
-//  t  = y0 y0, exact: the product of two floats (48 bits) inside the double range.
-//  r  = 1 - x t by one fused multiply-add, the residual r* = 1 - (1 + e)^2 rounded once:
-//       |r - r*| <= u |r*|, and |r*| = |2e + e^2| <= R = 2E + E^2.
-//  Since x y0^2 = 1 - r*, 1 / sqrt(x) = y0 (1 - r*)^(-1/2) = y0 (1 + f(r*)), with
-//  f(r) = sum of c_n r^n over n >= 1, c_n = binom(2n, n) / 4^n (1/2, 3/8, 5/16, ...), each
-//  exact in double; sqrt(x) = x y0 (1 + f(r*)) likewise. So the result is g (1 + p(r)) for a
-//  leading term g, with p the first `terms` terms of f:
-//   q = p(r) / r by Horner's rule in multiply-adds, m = g r, result = m q + g by one more.
+//  y0 = L::reciprocal_sqrt_estimate(x), within E = L::reciprocal_sqrt_error of 1 / sqrt(x)
+//       relative: y0 = (1 + e) / sqrt(x), |e| <= E.
+//  h  = x y0 rounded once: h = x y0 (1 + a), |a| <= u.
+//  s  = h y0 - 1 by one fused multiply-add, its exact value s* rounded once: |s - s*| <= u |s*|;
+//       1 + s* = x y0^2 (1 + a) = (1 + e)^2 (1 + a), so |s*| <= R = 2E + E^2 + 2u.
+//  Then x y0^2 = (1 + s*) / (1 + a), and with f(s) = (1 + s)^(-1/2) - 1 = sum of c_n (-s)^n over
+//  n >= 1, c_n = binom(2n, n) / 4^n (1/2, 3/8, 5/16, ...), each exact in double:
+//    sqrt(x) = x y0 / sqrt(x y0^2) = h (1 + a)^(-1/2) (1 + f(s*)),
+//    c / sqrt(x) = c y0 / sqrt(x y0^2) = c y0 (1 + a)^(1/2) (1 + f(s*)).
+//  So the result is g (1 + p(s)) for the leading term g (h, or c y0 rounded once), with p the
+//  first `terms` terms of f: q = p(s) / s by Horner's rule in multiply-adds, m = g s, and
+//  g + m q by one more.
 // Its error, relative to the true value:
-//  - the truncation: |f(r*) - p(r*)| <= c_(k+1) R^(k+1) / (1 - R) for k terms (the c_n fall);
-//  - the residual's rounding: |p(r) - p(r*)| <= max |p'| u |r*| <= (1 + 2R) R u / 2;
+//  - a's share, (1 + a)^(-+1/2): at most u / 2 (plus u^2);
+//  - for the scaled reciprocal, c y0's rounding, at most u;
+//  - the truncation: |f(s*) - p(s*)| <= c_(k+1) R^(k+1) / (1 - R) for k terms (the c_n fall);
+//  - the residual's rounding: |p(s) - p(s*)| <= max |p'| u |s*| <= (1 + 2R) R u / 2;
 //  - q's roundings: each multiply-add rounds once, relative u; an earlier one's error reaches
-//    q times r at most, so q is within (1 + 2R) u of p(r) / r; with m's rounding the correction
-//    m q lies within 2.02 u of g p(r), |g p(r)| <= (1 + R) R |g| / 2;
-//  - the last multiply-add's rounding, at most u;
-//  - for the square root, the leading term g = x y0 rounded once, at most u; for the scaled
-//    reciprocal, g = c y0, exact for a float c (the product of two floats).
+//    q times s at most, so q is within (1 + 2R) u of p(s) / s; with m's rounding the correction
+//    m q lies within 2.02 u of g p(s), |g p(s)| <= (1 + R) R |g| / 2;
+//  - the last multiply-add's rounding, at most u.
 // With R below 0.00074 < 2^-10.4 (either estimate) the residual's and the correction's
-// roundings add less than 0.0012 u, the division by 1 + f(r*) >= 1 - R/2 of the truncation and
+// roundings add less than 0.0012 u, the division by 1 + f(s*) >= 1 - R/2 of the truncation and
 // these a few parts in 10^4 more, and the products of the roundings' factors far less than 10^-6 u:
 // 0.01 u covers them all. `terms` is the fewest terms whose truncation stays below 1 u.
 //
-// The argument range keeps every step exact as said: x's float is normal (the AVX2 estimate
-// reads it; its rounding, 2^-24 relative, is in E), y0 lies between 2^-64 and 2^64, and t,
-// x t, g and the result stay normal doubles. Outside it nothing is promised: 0 gives an
-// infinite y0 and a NaN residual, so a NaN result, as infinity and NaN do; a subnormal x may
-// give any value. The caller keeps such lanes away from its proofs (pair_lanes.h says how).
+// The argument range keeps every step as said: x's float is normal (the AVX2 estimate reads it;
+// its rounding, 2^-24 relative, is in E), y0 lies between 2^-64 and 2^64, and h, g, s (or 0)
+// and the result stay normal doubles. Outside it nothing is promised: 0 gives an infinite y0
+// and a NaN h, so a NaN result, as infinity and NaN do; a subnormal x may give any value. The
+// caller keeps such lanes away from its proofs (pair_lanes.h says how).
 #include <cstddef>
 #include <iterator>
 
@@ -45,8 +47,8 @@ namespace lanes_root {
 
 constexpr double lowest_argument = 0x1p-126, highest_argument = 0x1p126;
 
-// c_n = binom(2n, n) / 4^n for n = 1, 2, ...: (1 - r)^(-1/2) = 1 + sum c_n r^n.
-constexpr double series[] = {1.0 / 2, 3.0 / 8, 5.0 / 16, 35.0 / 128, 63.0 / 256, 231.0 / 1024, 429.0 / 2048};
+// c_n (-1)^n, c_n = binom(2n, n) / 4^n, for n = 1, 2, ...: (1 + s)^(-1/2) = 1 + sum c_n (-s)^n.
+constexpr double series[] = {-1.0 / 2, 3.0 / 8, -5.0 / 16, 35.0 / 128, -63.0 / 256, 231.0 / 1024, -429.0 / 2048};
 constexpr std::size_t most_terms = std::size(series) - 1;
 
 constexpr double unit_roundoff = 0x1p-53;
@@ -61,11 +63,12 @@ constexpr double power(double base, std::size_t exponent) {
 template <class L>
 struct Refinement {
   static constexpr double estimate_error = L::reciprocal_sqrt_error;
-  static constexpr double residual = 2 * estimate_error + estimate_error * estimate_error;
+  static constexpr double residual = 2 * estimate_error + estimate_error * estimate_error + 2 * unit_roundoff;
   static_assert(residual < 0.00074, "the roundings' share below assumes a residual below 2^-10.4");
   // c_(k+1) R^(k+1) / (1 - R) for k terms, in units of u.
   static constexpr double truncation_of(std::size_t terms) {
-    return series[terms] * power(residual, terms + 1) / (1 - residual) / unit_roundoff;
+    const double c = series[terms] < 0 ? -series[terms] : series[terms];
+    return c * power(residual, terms + 1) / (1 - residual) / unit_roundoff;
   }
   static constexpr std::size_t fewest_terms() {
     std::size_t k = 1;
@@ -75,13 +78,13 @@ struct Refinement {
   static constexpr std::size_t terms = fewest_terms();
   static constexpr double truncation_units = truncation_of(terms);
   static_assert(truncation_units < 1, "the estimate is too coarse for the terms at hand");
-  // The last multiply-add's rounding, the truncation, and 0.01 for the rest (above); the square
-  // root's leading term rounds once more.
-  static constexpr double scaled_reciprocal_units = 1 + truncation_units + 0.01;
-  static constexpr double square_root_units = 2 + truncation_units + 0.01;
+  // a's share, the last multiply-add's rounding, the truncation, and 0.01 for the rest (above);
+  // the scaled reciprocal's leading term rounds once more.
+  static constexpr double square_root_units = 0.5 + 1 + truncation_units + 0.01;
+  static constexpr double scaled_reciprocal_units = 1 + square_root_units;
 };
 
-// g (1 + p(r)) for the leading term g and the residual r (above).
+// g (1 + p(s)) for the leading term g and the residual s (above).
 template <class L>
 LANES_INLINE typename L::Doubles refined(typename L::Doubles leading, typename L::Doubles residual) {
   using D = typename L::Doubles;
@@ -92,25 +95,20 @@ LANES_INLINE typename L::Doubles refined(typename L::Doubles leading, typename L
   return L::multiply_add(leading * residual, q, leading);
 }
 
-// 1 - x y0^2, rounded once (y0 a float, so its square is exact).
-template <class L>
-LANES_INLINE typename L::Doubles residual_of(typename L::Doubles x, typename L::Doubles y0) {
-  return L::multiply_add(L::splat(0) - x, y0 * y0, L::splat(1));
-}
-
 // sqrt(x) within Refinement<L>::square_root_units, for x in the argument range.
 template <class L>
 LANES_INLINE typename L::Doubles square_root(typename L::Doubles x) {
-  const typename L::Doubles y0 = L::reciprocal_sqrt_float(x);
-  return refined<L>(x * y0, residual_of<L>(x, y0));
+  const typename L::Doubles y0 = L::reciprocal_sqrt_estimate(x);
+  const typename L::Doubles h = x * y0;
+  return refined<L>(h, L::multiply_add(h, y0, L::splat(-1)));
 }
 
 // c / sqrt(x) within Refinement<L>::scaled_reciprocal_units, for x in the argument range and a
-// float c above 0 (so that c y0 is exact).
+// c above 0.
 template <class L>
 LANES_INLINE typename L::Doubles scaled_reciprocal_root(typename L::Doubles x, typename L::Doubles c) {
-  const typename L::Doubles y0 = L::reciprocal_sqrt_float(x);
-  return refined<L>(c * y0, residual_of<L>(x, y0));
+  const typename L::Doubles y0 = L::reciprocal_sqrt_estimate(x);
+  return refined<L>(c * y0, L::multiply_add(x * y0, y0, L::splat(-1)));
 }
 
 }  // namespace lanes_root

@@ -99,9 +99,8 @@ static_assert(2 * half_turn * largest_degree_factor + quarter_turn_and_roundings
 // each exact.
 constexpr double capped_root = falloff_numerator / falloff_cap;
 constexpr double capped_distance = capped_root * capped_root;
-// The refinement's terms (falloff): its leading term 500 y0 is exact for a float numerator, and
-// its range holds the square sums from 1 below the limit and every distance beyond the cap's.
-static_assert(static_cast<double>(static_cast<float>(falloff_numerator)) == falloff_numerator);
+// The refinement's range (falloff) holds the square sums from 1 below the limit and every
+// distance beyond the cap's.
 static_assert(lanes_root::lowest_argument <= 1 && square_sum_limit <= lanes_root::highest_argument);
 
 // The origin's terms in lanes, the same for every group of partners.
